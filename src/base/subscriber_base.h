@@ -1,0 +1,37 @@
+#pragma once
+
+#include <vector>
+
+#include "base/console.h"
+#include "record/record.h"
+
+// The run's one list of subscribers, one member per menu operation. Every
+// operation stops as soon as the input ends (see Console::ended).
+class SubscriberBase {
+ public:
+  explicit SubscriberBase(Console& console) : console_(console) {}
+  SubscriberBase(const SubscriberBase&) = delete;
+  SubscriberBase& operator=(const SubscriberBase&) = delete;
+
+  // Asks for the nine fields and appends the record.
+  void add();
+  // Lists every record under the header line, in the current order.
+  void print();
+  // Deletes the first record with the contract number asked for.
+  void remove();
+  // Deletes the first record with the number asked for, then runs add.
+  void replace();
+  // Asks for a criterion, an algorithm and a query; writes what it finds to
+  // the result files. Binary search sorts the list by the criterion first.
+  void search();
+
+  const std::vector<Record>& all() const { return records; }
+
+ private:
+  // Asks for a contract number; returns the first record holding it, or
+  // records.end() after saying there is none (or when the input ended).
+  std::vector<Record>::iterator findByNumber(std::string_view prompt);
+
+  Console& console_;
+  std::vector<Record> records;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <streambuf>
+#include <vector>
+
+// Stream buffers over file descriptors with large buffers. Reads return what
+// the descriptor has (a terminal gives a line at a time); nothing is flushed
+// behind the program's back, so output leaves only on flush, when the buffer
+// is full, or on destruction.
+class FdInBuf : public std::streambuf {
+ public:
+  explicit FdInBuf(int fd, std::size_t size = std::size_t{1} << 16);
+
+ protected:
+  int_type underflow() override;
+
+ private:
+  int fd_;
+  std::vector<char> buffer_;
+};
+
+class FdOutBuf : public std::streambuf {
+ public:
+  explicit FdOutBuf(int fd, std::size_t size = std::size_t{1} << 18);
+  FdOutBuf(const FdOutBuf&) = delete;
+  FdOutBuf& operator=(const FdOutBuf&) = delete;
+  ~FdOutBuf() override;
+
+ protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* s, std::streamsize n) override;
+  int sync() override;
+
+ private:
+  // Writes all of [data, data + size); false on an error.
+  bool writeAll(const char* data, std::size_t size);
+  bool drain();
+
+  int fd_;
+  std::vector<char> buffer_;
+};

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace {
+
+const std::string kIvanovLine =
+    "5\tIvanov\tCenter\tLenina_1\t555\t100\t20\t\t1.2.2010\t\t3.4.2011\n";
+
+// A script line that adds a record numbered `n` with surname `surname`.
+std::string AddLine(int n, const std::string& surname = "S") {
+  return "1 " + std::to_string(n) + " " + surname + " D A 1 2 3 4 5 2006 7 8 2009\n";
+}
+std::string LineOf(int n, const std::string& surname = "S") {
+  return std::to_string(n) + "\t" + surname + "\tD\tA\t1\t2\t3\t\t4.5.2006\t\t7.8.2009\n";
+}
+
+TEST(MenuTest, ZeroEndsTheRunAfterTheFirstMenu) {
+  int status = -1;
+  EXPECT_EQ(RunSession("0\n", nullptr, &status), kMenu);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(RunSession("0"), kMenu) << "an item that ends at the end of input is read";
+  EXPECT_EQ(RunSession(" \n\n\t 0 trailing"), kMenu);
+}
+
+TEST(MenuTest, InvalidChoicesAreAnsweredOnceEach) {
+  const std::string invalid = kMenu + kInvalidChoice;
+  const struct {
+    std::string script;
+    std::string output;
+  } cases[] = {
+      {"9\n0\n", invalid + kMenu},
+      {"a\n0\n", invalid + kMenu},
+      {"-\n0\n", invalid + kMenu},
+      {"Ж\n0\n", invalid + kMenu},
+      {"€0", invalid + kMenu},
+      {"\xD0\n0\n", invalid + kMenu},
+      {"Жa0", invalid + invalid + kMenu},
+      {"6 7 0", invalid + invalid + kMenu},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunSession(c.script), c.output) << c.script;
+}
+
+TEST(MenuTest, SeveralChoicesOnOneLineRunInTurn) {
+  EXPECT_EQ(RunSession("22\n"), kMenu + kHeader + kMenu + kHeader + kMenu);
+}
+
+TEST(MenuTest, EndOfInputAtTheMenuEndsTheRun) {
+  int status = -1;
+  EXPECT_EQ(RunSession("", nullptr, &status), kMenu);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(RunSession("2\n \n"), kMenu + kHeader + kMenu);
+}
+
+TEST(AddTest, AllNineFieldsOnOneLine) {
+  EXPECT_EQ(RunSession("1 5 Ivanov Center Lenina_1 555 100 20 1 2 2010 3 4 2011\n2\n0\n"),
+            R"(Меню:
+1.Добавить.
+2.Напечатать
+3.Удалить
+4.Заменить
+5.Поиск
+0.Выход.
+
+Введите номер: 
+Введите фамилию: 
+Введите район: 
+esВведите адрес: 
+Введите телефон: 
+Введите оплату установки: 
+Введите абонентскую плату: 
+Введите дату договора (разделитель-пробел): 
+Введите дату последнего платежа (разделитель-пробел): Готово!
+Меню:
+1.Добавить.
+2.Напечатать
+3.Удалить
+4.Заменить
+5.Поиск
+0.Выход.
+Номер	Фамилия	Район	Адрес	Телефон	Оплата	Абонплата	Дата договора	Дата последнего платежа
+5	Ivanov	Center	Lenina_1	555	100	20		1.2.2010		3.4.2011
+Меню:
+1.Добавить.
+2.Напечатать
+3.Удалить
+4.Заменить
+5.Поиск
+0.Выход.
+)");
+}
+
+TEST(AddTest, FieldsSpreadOverLinesGiveTheSameRecord) {
+  const std::string expected = kMenu + AddDialogue() + kMenu + kHeader + kIvanovLine + kMenu;
+  EXPECT_EQ(
+      RunSession("1\n5\nIvanov\nCenter\nLenina_1\n555\n100\n20\n1\n2\n2010\n3 4\n2011\n2\n0\n"),
+      expected);
+  EXPECT_EQ(RunSession("15 Ivanov Center Lenina_1 555 100 20 1 2 2010 3 4 2011 2 0"), expected)
+      << "the menu takes one character; the number read takes the rest";
+}
+
+TEST(AddTest, KeepsCyrillicAndNegativeValuesAsTyped) {
+  EXPECT_EQ(RunSession("1 -3 Иванов Центральный ул.Ленина,1 -555 0 -20 0 13 0 -1 -1 -1\n2 0"),
+            kMenu + AddDialogue() + kMenu + kHeader +
+                "-3\tИванов\tЦентральный\tул.Ленина,1\t-555\t0\t-20\t\t0.13.0\t\t-1.-1.-1\n" +
+                kMenu);
+}
+
+TEST(AddTest, TwoWordSurnameLeavesTheSecondForTheDistrict) {
+  EXPECT_EQ(RunSession("1 5 Ivanov Petr Lenina_1 555 100 20 1 2 2010 3 4 2011 2 0"),
+            kMenu + AddDialogue() + kMenu + kHeader +
+                "5\tIvanov\tPetr\tLenina_1\t555\t100\t20\t\t1.2.2010\t\t3.4.2011\n" + kMenu);
+}
+
+TEST(AddTest, BadIntegerIsAskedForAgainKeepingWhatWasRead) {
+  std::string expected = kMenu;
+  for (int i = 0; i < 9; ++i) {
+    expected += kAddPrompts[i];
+    if (i == 0) expected += kNotAnInteger;                  // "abc"
+    if (i == 4) expected += kNotAnInteger + kNotAnInteger;  // "99999999999", "-"
+    if (i == 7) expected += kNotAnInteger;                  // "x" in the month
+  }
+  expected += kDone + kMenu + kHeader + kIvanovLine + kMenu;
+  EXPECT_EQ(
+      RunSession("1 abc 5 Ivanov Center Lenina_1 99999999999 - 555 100 20 1 x 2 2010 3 4 2011\n"
+                 "2\n0\n"),
+      expected);
+}
+
+TEST(AddTest, DuplicateNumbersAreKeptInInsertionOrder) {
+  EXPECT_EQ(RunSession(AddLine(7, "A") + AddLine(7, "B") + "2 0"),
+            kMenu + AddDialogue() + kMenu + AddDialogue() + kMenu + kHeader + LineOf(7, "A") +
+                LineOf(7, "B") + kMenu);
+}
+
+TEST(AddTest, EndOfInputInsideAddEndsTheRunWithoutTheRecord) {
+  // Ends after each of the first few items: nothing is appended, nothing more written.
+  const std::string items[] = {"1",  "5", "Ivanov", "Center", "Lenina_1", "555", "100",
+                               "20", "1", "2",      "2010",   "3",        "4"};
+  std::string script;
+  std::string expected = kMenu;
+  for (std::size_t n = 0; n < std::size(items); ++n) {
+    script += items[n] + " ";
+    // Item n (after the menu choice) is answered; the prompt for the next one is out.
+    if (n < 8) expected += kAddPrompts[n];
+    if (n == 10) expected += kAddPrompts[8];  // the contract date is complete
+    int status = -1;
+    EXPECT_EQ(RunSession(script, nullptr, &status), expected) << script;
+    EXPECT_EQ(status, 0);
+  }
+  // The last part arrives, so the record is complete.
+  EXPECT_EQ(RunSession(script + "2011"), kMenu + AddDialogue() + kMenu);
+}
+
+TEST(AddTest, EndOfInputAfterAnInvalidIntegerEndsTheRun) {
+  EXPECT_EQ(RunSession("1 abc"), kMenu + kAddPrompts[0] + kNotAnInteger);
+}
+
+TEST(PrintTest, EmptyListWritesOnlyTheHeader) {
+  EXPECT_EQ(RunSession("2\n0\n"), kMenu + kHeader + kMenu);
+}
+
+TEST(RemoveTest, RemovesTheFirstRecordWithTheNumber) {
+  const std::string three = AddLine(1) + AddLine(2) + AddLine(3);
+  const std::string addThree =
+      kMenu + AddDialogue() + kMenu + AddDialogue() + kMenu + AddDialogue() + kMenu;
+  EXPECT_EQ(RunSession(three + "3 2\n2\n0\n"),
+            addThree + kRemovePrompt + kDone + kMenu + kHeader + LineOf(1) + LineOf(3) + kMenu);
+  EXPECT_EQ(RunSession(three + "3 9\n2\n0\n"), addThree + kRemovePrompt + kNoSuchNumber + kMenu +
+                                                   kHeader + LineOf(1) + LineOf(2) + LineOf(3) +
+                                                   kMenu);
+  EXPECT_EQ(RunSession("3 1\n0\n"), kMenu + kRemovePrompt + kNoSuchNumber + kMenu);
+}
+
+TEST(RemoveTest, DuplicatesGoOneAtATime) {
+  const std::string script = AddLine(7, "A") + AddLine(7, "B") + "3 7 2 3 7 2 3 7 0";
+  const std::string expected = kMenu + AddDialogue() + kMenu + AddDialogue() + kMenu +
+                               kRemovePrompt + kDone + kMenu + kHeader + LineOf(7, "B") + kMenu +
+                               kRemovePrompt + kDone + kMenu + kHeader + kMenu + kRemovePrompt +
+                               kNoSuchNumber + kMenu;
+  EXPECT_EQ(RunSession(script), expected);
+}
+
+TEST(RemoveTest, BadKeyIsAskedForAgainAndEndOfInputEndsTheRun) {
+  EXPECT_EQ(RunSession(AddLine(1) + "3 x 1 2 0"), kMenu + AddDialogue() + kMenu + kRemovePrompt +
+                                                      kNotAnInteger + kDone + kMenu + kHeader +
+                                                      kMenu);
+  EXPECT_EQ(RunSession(AddLine(1) + "3 \n"), kMenu + AddDialogue() + kMenu + kRemovePrompt);
+  EXPECT_EQ(RunSession(AddLine(1) + "4"), kMenu + AddDialogue() + kMenu + kReplacePrompt);
+}
+
+TEST(ReplaceTest, ReplacedRecordGoesToTheEnd) {
+  const std::string script =
+      AddLine(1, "Old") + AddLine(2) + AddLine(3) + "4 1 1 New D A 1 2 3 4 5 2006 7 8 2009\n2\n0\n";
+  EXPECT_EQ(RunSession(script), kMenu + AddDialogue() + kMenu + AddDialogue() + kMenu +
+                                    AddDialogue() + kMenu + kReplacePrompt + AddDialogue() + kMenu +
+                                    kHeader + LineOf(2) + LineOf(3) + LineOf(1, "New") + kMenu);
+}
+
+TEST(ReplaceTest, AbsentNumberAsksForNoField) {
+  EXPECT_EQ(RunSession(AddLine(1) + "4 2 2 0"), kMenu + AddDialogue() + kMenu + kReplacePrompt +
+                                                    kNoSuchNumber + kMenu + kHeader + LineOf(1) +
+                                                    kMenu);
+}
+
+TEST(ReplaceTest, ReplacesTheFirstOfDuplicatesWithAnyNumber) {
+  const std::string script =
+      AddLine(7, "A") + AddLine(7, "B") + "4 7 9 C D A 1 2 3 4 5 2006 7 8 2009 2 0";
+  EXPECT_EQ(RunSession(script), kMenu + AddDialogue() + kMenu + AddDialogue() + kMenu +
+                                    kReplacePrompt + AddDialogue() + kMenu + kHeader +
+                                    LineOf(7, "B") + LineOf(9, "C") + kMenu);
+}
+
+TEST(ReplaceTest, EndOfInputInsideTheNewRecordLosesTheOldOne) {
+  EXPECT_EQ(RunSession(AddLine(1) + AddLine(2) + "4 1 3 New"),
+            kMenu + AddDialogue() + kMenu + AddDialogue() + kMenu + kReplacePrompt +
+                kAddPrompts[0] + kAddPrompts[1] + kAddPrompts[2]);
+}
+
+}  // namespace

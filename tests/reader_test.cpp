@@ -1,0 +1,152 @@
+#include "base/reader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+// Applies `ops` to `input` ('w' word, 'i' integer, 'c' character) and
+// describes what each read gave: w[text], i[value], i!, c[text] or END.
+std::string Trace(const std::string& input, const std::string& ops) {
+  std::istringstream in(input);
+  ItemReader reader(in);
+  std::string trace;
+  for (const char op : ops) {
+    if (!trace.empty()) trace += ' ';
+    std::string item;
+    if (op == 'w') {
+      trace += reader.readWord(item) ? "w[" + item + "]" : "END";
+    } else if (op == 'c') {
+      trace += reader.readChar(item) ? "c[" + item + "]" : "END";
+    } else {
+      std::int32_t value = 0;
+      switch (reader.readInt(value)) {
+        case ItemReader::IntStatus::kOk:
+          trace += "i[" + std::to_string(value) + "]";
+          break;
+        case ItemReader::IntStatus::kInvalid:
+          trace += "i!";
+          break;
+        case ItemReader::IntStatus::kEnd:
+          trace += "END";
+          break;
+      }
+    }
+  }
+  return trace;
+}
+
+struct Case {
+  std::string input;
+  std::string ops;
+  std::string expected;
+};
+
+void CheckAll(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    EXPECT_EQ(Trace(c.input, c.ops), c.expected) << "input: \"" << c.input << "\" ops: " << c.ops;
+  }
+}
+
+TEST(ItemReaderTest, ReadsWords) {
+  CheckAll({
+      {"abc", "ww", "w[abc] END"},
+      {"  abc def\n", "www", "w[abc] w[def] END"},
+      {"Иванов Пётр", "ww", "w[Иванов] w[Пётр]"},
+      // Bytes of any value above 0x7F, valid UTF-8 or not, are part of a word.
+      {"\xA0\x85x\xFF \xC2\xA0", "ww", "w[\xA0\x85x\xFF] w[\xC2\xA0]"},
+      {"a\tb\nc\vd\fe\rf g", "wwwwwww", "w[a] w[b] w[c] w[d] w[e] w[f] w[g]"},
+      {" \t\n\v\f\r", "w", "END"},
+      {"", "w", "END"},
+      {"-12x", "w", "w[-12x]"},
+  });
+}
+
+TEST(ItemReaderTest, ReadsIntegersAtAndPastTheLimits) {
+  CheckAll({
+      {"0", "ii", "i[0] END"},
+      {"2147483647", "i", "i[2147483647]"},
+      {"-2147483648", "i", "i[-2147483648]"},
+      {"2147483648 5", "ii", "i! i[5]"},
+      {"-2147483649 5", "ii", "i! i[5]"},
+      {"99999999999 1", "ii", "i! i[1]"},
+      {"000000000000000000042", "i", "i[42]"},
+      {"+17 -0 +0", "iii", "i[17] i[0] i[0]"},
+      {"\n\n  -5\n", "ii", "i[-5] END"},
+  });
+}
+
+TEST(ItemReaderTest, InvalidIntegerDiscardsTheRestOfItsWord) {
+  CheckAll({
+      {"abc 7", "ii", "i! i[7]"},
+      {"- 7", "ii", "i! i[7]"},
+      {"-", "ii", "i! END"},
+      {"+-5 6", "ii", "i! i[6]"},
+      {"--5 6", "ii", "i! i[6]"},
+      {"99999999999abc def", "iw", "i! w[def]"},
+      {"Иван 3", "ii", "i! i[3]"},
+  });
+}
+
+TEST(ItemReaderTest, BytesAfterTheDigitsStayInTheInput) {
+  CheckAll({
+      {"12abc", "iw", "i[12] w[abc]"},
+      {"12abc", "ii", "i[12] i!"},
+      {"1-2", "ii", "i[1] i[-2]"},
+      {"3.4.2011", "iii", "i[3] i! END"},
+      {"5Иванов", "iw", "i[5] w[Иванов]"},
+  });
+}
+
+TEST(ItemReaderTest, ReadsOneCharacterUtf8Aware) {
+  CheckAll({
+      {"22", "ccc", "c[2] c[2] END"},
+      {"  \n1x", "cc", "c[1] c[x]"},
+      {"Ж1", "cc", "c[Ж] c[1]"},
+      {"€5", "cc", "c[€] c[5]"},
+      {"\xF0\x9F\x98\x80!", "cc", "c[\xF0\x9F\x98\x80] c[!]"},
+      // A lead byte takes no more continuation bytes than it announces.
+      {"\xD0\x96\x96", "cc", "c[\xD0\x96] c[\x96]"},
+      // Broken sequences: a lead byte cut short, stray continuation bytes,
+      // bytes that never lead.
+      {"\xE2\x82z", "cc", "c[\xE2\x82] c[z]"},
+      {"\x80\x80", "cc", "c[\x80] c[\x80]"},
+      {"\xC0\x80", "cc", "c[\xC0] c[\x80]"},
+      {"\xF5\x80", "cc", "c[\xF5] c[\x80]"},
+      {"\xD0 \x96", "cc", "c[\xD0] c[\x96]"},
+      {"\xD0", "cc", "c[\xD0] END"},
+  });
+}
+
+TEST(ItemReaderTest, ItemsOfDifferentKindsShareOneInput) {
+  CheckAll({
+      {"1 5 Ivanov Center", "ciww", "c[1] i[5] w[Ivanov] w[Center]"},
+      {"12\n", "ci", "c[1] i[2]"},
+      {"5\n", "iw", "i[5] END"},
+  });
+}
+
+// The output is flushed whenever the reader would have to wait for input.
+TEST(ItemReaderTest, FlushesOutputOnlyWhenInputRunsDry) {
+  struct CountingBuf : std::stringbuf {
+    int syncs = 0;
+    int sync() override {
+      ++syncs;
+      return 0;
+    }
+  };
+  CountingBuf outBuf;
+  std::ostream out(&outBuf);
+  std::istringstream in("abc def");
+  ItemReader reader(in, &out);
+  std::string word;
+  ASSERT_TRUE(reader.readWord(word));
+  ASSERT_TRUE(reader.readWord(word));
+  EXPECT_EQ(outBuf.syncs, 1) << "only the look past the last byte meets an empty buffer";
+  EXPECT_FALSE(reader.readWord(word));
+  EXPECT_GE(outBuf.syncs, 2);
+}
+
+}  // namespace
