@@ -1,10 +1,11 @@
 #include "base/reader.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
-constexpr int kEof = std::char_traits<char>::eof();
+constexpr std::size_t kChunkSize = std::size_t{1} << 16;
 
 // How many continuation bytes a UTF-8 lead byte announces (0 if it is none).
 int continuationCount(int lead) {
@@ -14,37 +15,53 @@ int continuationCount(int lead) {
   return 0;
 }
 
+const char* findSpace(const char* p, const char* end) {
+  while (p != end && !ItemReader::isSpace(static_cast<unsigned char>(*p))) ++p;
+  return p;
+}
+
 }  // namespace
 
 ItemReader::ItemReader(std::istream& in, std::ostream* flushOnWait)
-    : buf_(in.rdbuf()), flushOnWait_(flushOnWait) {}
+    : buf_(in.rdbuf()), flushOnWait_(flushOnWait), chunk_(kChunkSize) {}
 
-int ItemReader::peek() {
+bool ItemReader::refill() {
+  // Nothing buffered anywhere: the next read may wait, so show the output.
   if (flushOnWait_ != nullptr && buf_->in_avail() <= 0) flushOnWait_->flush();
-  return buf_->sgetc();
+  if (buf_->sgetc() == std::char_traits<char>::eof()) return false;
+  // At least one byte is buffered now; take what is there, without waiting.
+  const std::streamsize avail = std::max<std::streamsize>(buf_->in_avail(), 1);
+  const std::streamsize want = std::min(avail, static_cast<std::streamsize>(chunk_.size()));
+  const std::streamsize got = buf_->sgetn(chunk_.data(), want);
+  cur_ = chunk_.data();
+  end_ = chunk_.data() + got;
+  return got > 0;
 }
 
 bool ItemReader::skipSpace() {
-  int c = peek();
-  while (c != kEof && isSpace(c)) {
-    buf_->sbumpc();
-    c = peek();
+  for (;;) {
+    while (cur_ != end_ && isSpace(static_cast<unsigned char>(*cur_))) ++cur_;
+    if (cur_ != end_) return true;
+    if (!refill()) return false;
   }
-  return c != kEof;
 }
 
 void ItemReader::discardWord() {
-  for (int c = peek(); c != kEof && !isSpace(c); c = peek()) buf_->sbumpc();
+  for (;;) {
+    cur_ = findSpace(cur_, end_);
+    if (cur_ != end_ || !refill()) return;
+  }
 }
 
 bool ItemReader::readWord(std::string& word) {
   word.clear();
   if (!skipSpace()) return false;
-  for (int c = peek(); c != kEof && !isSpace(c); c = peek()) {
-    word.push_back(static_cast<char>(c));
-    buf_->sbumpc();
+  for (;;) {
+    const char* start = cur_;
+    cur_ = findSpace(cur_, end_);
+    word.append(start, cur_);
+    if (cur_ != end_ || !refill()) return true;
   }
-  return true;
 }
 
 ItemReader::IntStatus ItemReader::readInt(std::int32_t& value) {
@@ -52,18 +69,18 @@ ItemReader::IntStatus ItemReader::readInt(std::int32_t& value) {
   int c = peek();
   const bool negative = c == '-';
   if (c == '-' || c == '+') {
-    buf_->sbumpc();
+    ++cur_;
     c = peek();
   }
-  // Accumulate the magnitude as negative so that INT32_MIN fits; saturate
-  // below it so that any run of digits stays out of range once it is.
+  // Accumulate the magnitude as negative so that INT32_MIN fits; stop
+  // accumulating below it, where any further digit keeps it out of range.
   constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
   std::int64_t acc = 0;
   bool digits = false;
   while (c >= '0' && c <= '9') {
     digits = true;
     if (acc >= kMin) acc = acc * 10 - (c - '0');
-    buf_->sbumpc();
+    ++cur_;
     c = peek();
   }
   if (!negative) acc = -acc;
@@ -78,13 +95,12 @@ ItemReader::IntStatus ItemReader::readInt(std::int32_t& value) {
 bool ItemReader::readChar(std::string& character) {
   character.clear();
   if (!skipSpace()) return false;
-  const int lead = buf_->sbumpc();
-  character.push_back(static_cast<char>(lead));
+  const int lead = peek();
+  character.push_back(*cur_++);
   for (int n = continuationCount(lead); n > 0; --n) {
     const int c = peek();
     if (c < 0x80 || c > 0xBF) break;
-    character.push_back(static_cast<char>(c));
-    buf_->sbumpc();
+    character.push_back(*cur_++);
   }
   return true;
 }

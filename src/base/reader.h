@@ -4,17 +4,23 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
-// Reads whitespace-separated items straight from a stream buffer. Only the six
-// ASCII whitespace bytes separate items, whatever the locale; every other byte
+// Reads whitespace-separated items from a stream. Only the six ASCII
+// whitespace bytes separate items, whatever the locale; every other byte
 // (UTF-8 included) belongs to a word.
+//
+// The reader takes bytes from the stream buffer in chunks of what is already
+// available, never waiting for more than one byte, so items typed at a
+// terminal are answered as soon as their line arrives. All reads of one
+// stream must go through one reader.
 class ItemReader {
  public:
   enum class IntStatus { kOk, kInvalid, kEnd };
 
-  // `flushOnWait`, when given, is flushed whenever the input buffer is empty,
-  // just before the reader would wait for more input: a person at a terminal
-  // sees every prompt, a script is answered in large writes.
+  // `flushOnWait`, when given, is flushed whenever no input is buffered, just
+  // before the reader would wait for more: a person at a terminal sees every
+  // prompt, a script is answered in large writes.
   explicit ItemReader(std::istream& in, std::ostream* flushOnWait = nullptr);
 
   static bool isSpace(int byte) { return byte == ' ' || (byte >= '\t' && byte <= '\r'); }
@@ -34,11 +40,21 @@ class ItemReader {
   bool readChar(std::string& character);
 
  private:
-  int peek();
-  // Skips whitespace; returns false at end of input.
+  static constexpr int kEnd = -1;
+
+  // The next byte (0-255), or kEnd at end of input; does not consume it.
+  int peek() {
+    if (cur_ == end_ && !refill()) return kEnd;
+    return static_cast<unsigned char>(*cur_);
+  }
+  // Moves past whitespace; false at end of input.
   bool skipSpace();
   void discardWord();
+  bool refill();
 
   std::streambuf* buf_;
   std::ostream* flushOnWait_;
+  std::vector<char> chunk_;
+  const char* cur_ = nullptr;
+  const char* end_ = nullptr;
 };

@@ -2,9 +2,6 @@
 
 #include <string>
 
-#include "base/console.h"
-#include "base/subscriber_base.h"
-
 namespace {
 
 constexpr std::string_view kMenu =
@@ -24,9 +21,7 @@ constexpr Operation kOperations[] = {
 
 }  // namespace
 
-int runMenu(std::istream& in, std::ostream& out, std::ostream& err) {
-  Console console(in, out, err);
-  SubscriberBase a(console);
+int runMenu(Console& console, SubscriberBase& a) {
   std::string choise;
   for (;;) {
     console.write(kMenu);
@@ -42,6 +37,12 @@ int runMenu(std::istream& in, std::ostream& out, std::ostream& err) {
       if (console.ended()) break;
     }
   }
-  out.flush();
+  console.out().flush();
   return 0;
+}
+
+int runMenu(std::istream& in, std::ostream& out, std::ostream& err) {
+  Console console(in, out, err);
+  SubscriberBase a(console);
+  return runMenu(console, a);
 }
