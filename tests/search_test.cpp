@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <sstream>
+
 #include "test_support.h"
 
 namespace {
@@ -277,6 +280,74 @@ TEST_F(SearchDialogueTest, EndOfInputAtEveryReadEndsTheRun) {
     EXPECT_EQ(status, 0);
   }
   EXPECT_FALSE(std::filesystem::exists("output.txt"));
+}
+
+}  // namespace
+
+namespace {
+
+std::string LineOf(const Record& r) {
+  std::ostringstream out;
+  printRecord(out, r);
+  return out.str();
+}
+
+// Strings built to stress the sort's windows: lengths around 16 and 32,
+// long shared prefixes, zero bytes, bytes above 0x7F, many duplicates.
+std::string RandomKey(std::mt19937& rng) {
+  static const std::string kPrefixes[] = {"",
+                                          "Иванов",
+                                          std::string(15, 'a'),
+                                          std::string(16, 'a'),
+                                          std::string(31, 'b'),
+                                          "Константинопольский",
+                                          std::string(40, '\xD0')};
+  static const char kAlphabet[] = {'\0', 'a', 'b', '\x7F', '\x80', '\xD0', '\xFF'};
+  std::string s = kPrefixes[rng() % std::size(kPrefixes)];
+  const std::size_t tail = rng() % 4;
+  for (std::size_t i = 0; i < tail; ++i) s.push_back(kAlphabet[rng() % std::size(kAlphabet)]);
+  return s;
+}
+
+TEST(BinarySearchTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
+  std::mt19937 rng(12345);
+  for (int round = 0; round < 40; ++round) {
+    std::vector<Record> records(rng() % 300);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      records[i].number = static_cast<std::int32_t>(i);
+      records[i].surname = RandomKey(rng);
+      records[i].district = RandomKey(rng);
+      const auto value = [&rng] {
+        static const std::int32_t kValues[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX};
+        return kValues[rng() % std::size(kValues)];
+      };
+      records[i].contractDate = {value(), value(), value()};
+      records[i].lastPaymentDate = {value(), value(), value()};
+    }
+    const struct {
+      Criterion criterion;
+      bool (*less)(const Record&, const Record&);
+    } orders[] = {{Criterion::kSurname, lessBySurname},
+                  {Criterion::kDistrict, lessByDistrict},
+                  {Criterion::kContractDate, lessByContractDate},
+                  {Criterion::kLastPaymentDate, lessByLastPaymentDate}};
+    const std::vector<Record> original = records;  // indexed by number
+    for (const auto& order : orders) {
+      // A query that is not present: only the sort is exercised.
+      findMatches(records, order.criterion, Algorithm::kBinary, ByText("\x01"));
+      EXPECT_TRUE(std::is_sorted(records.begin(), records.end(), order.less))
+          << "round " << round << " criterion " << static_cast<int>(order.criterion);
+      // Only reordered: every record is whole and each appears once.
+      std::vector<bool> seen(records.size());
+      for (const Record& r : records) {
+        const auto n = static_cast<std::size_t>(r.number);
+        ASSERT_LT(n, original.size());
+        ASSERT_FALSE(seen[n]) << "record " << n << " twice";
+        seen[n] = true;
+        EXPECT_EQ(LineOf(r), LineOf(original[n]));
+      }
+    }
+  }
 }
 
 }  // namespace
