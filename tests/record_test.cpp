@@ -64,6 +64,22 @@ TEST(RecordLineTest, WritesNegativeAmountsAndEmptyStrings) {
   EXPECT_EQ(Line(r), "0\t\t\t\t-1\t-100\t-2147483647\t\t0.0.0\t\t0.0.0\n");
 }
 
+TEST(RecordLineTest, LongWordsAreWrittenWhole) {
+  // Words whose total length runs past any line buffer, one field at a time.
+  for (const std::size_t size : {100u, 380u, 390u, 500u, 5000u}) {
+    for (int field = 0; field < 3; ++field) {
+      Record r = Make(-2147483647 - 1, {-1, -2, -3}, {2147483647, 2147483647, 2147483647});
+      r.phone = r.installationPayment = r.subscriptionFee = -2147483647 - 1;
+      std::string* words[] = {&r.surname, &r.district, &r.address};
+      *words[field] = std::string(size, static_cast<char>('x' + field));
+      EXPECT_EQ(Line(r), "-2147483648\t" + r.surname + "\t" + r.district + "\t" + r.address +
+                             "\t-2147483648\t-2147483648\t-2147483648\t\t-1.-2.-3\t\t"
+                             "2147483647.2147483647.2147483647\n")
+          << "size " << size << " field " << field;
+    }
+  }
+}
+
 TEST(RecordLineTest, RefusedWriteMarksStreamBad) {
   // A stream buffer with no room and the default overflow takes nothing.
   struct RefusingBuf : std::streambuf {};

@@ -113,13 +113,20 @@ void sortKeys(const std::vector<Record>& records, Field Record::*field, std::vec
 }
 
 // Moves records[from[i]] to position i for every i, following each cycle of
-// the permutation once; `from` is used up. The walk is a chain of dependent
-// loads, so the index array is kept small and the next record is fetched
-// one step ahead.
+// the permutation once; `from` is used up. Walking a cycle is a chain of
+// dependent loads, so a second cursor runs a few steps ahead along the same
+// cycle and fetches the records that will be moved next.
 void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) {
+  constexpr int kLookahead = 8;
+  auto prefetch = [&records](std::size_t k) {
+    const char* p = reinterpret_cast<const char*>(&records[k]);
+    for (std::size_t line = 0; line < sizeof(Record); line += 64) __builtin_prefetch(p + line);
+  };
   for (std::size_t i = 0; i < from.size(); ++i) {
     if (from[i] == i) continue;
     Record held = std::move(records[i]);
+    std::size_t ahead = i;
+    for (int step = 0; step < kLookahead; ++step) ahead = from[ahead];
     std::size_t j = i;
     for (;;) {
       const std::size_t source = from[j];
@@ -128,7 +135,9 @@ void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) 
         records[j] = std::move(held);
         break;
       }
-      __builtin_prefetch(&records[from[source]]);
+      // Past the cycle's end the cursor meets settled entries and stays put.
+      ahead = from[ahead];
+      prefetch(ahead);
       records[j] = std::move(records[source]);
       j = source;
     }

@@ -1,0 +1,126 @@
+#!/usr/bin/env python3
+"""Times the built program on generated session scripts.
+
+For each N: wall seconds, records per second, peak RSS, output bytes, and the
+I/O floor measured in the same run (cat of the script to /dev/null plus the
+same amount of output pushed through a pipe and read the same way), with the
+program's ratio to it. With --repeat-check it also compares repeated binary
+searches on one field with sequential searches on the largest N.
+
+usage: run.py [--binary build/subscribers] [--sizes 10000,100000,1000000]
+"""
+import argparse
+import os
+import pathlib
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = pathlib.Path(__file__).resolve().parent
+CHUNK = 1 << 20
+
+
+def drain(stream):
+    """Reads and discards everything, as a consumer of the output would."""
+    fd = stream.fileno()
+    total = 0
+    while True:
+        data = os.read(fd, CHUNK)
+        if not data:
+            return total
+        total += len(data)
+
+
+def timed(argv, stdin_path=None, cwd=None, stdout_pipe=True):
+    """Runs argv; returns (wall seconds, output bytes, peak RSS KiB, status)."""
+    stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+    start = time.perf_counter()
+    proc = subprocess.Popen(argv, stdin=stdin, cwd=cwd,
+                            stdout=subprocess.PIPE if stdout_pipe else subprocess.DEVNULL)
+    out_bytes = drain(proc.stdout) if stdout_pipe else 0
+    _, status, usage = os.wait4(proc.pid, 0)
+    wall = time.perf_counter() - start
+    if stdin_path:
+        stdin.close()
+    if stdout_pipe:
+        proc.stdout.close()
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    return wall, out_bytes, usage.ru_maxrss, proc.returncode
+
+
+def generate(n, path, extra=None):
+    with open(path, "w", encoding="utf-8") as out:
+        subprocess.run([sys.executable, str(HERE / "gen.py"), str(n)], stdout=out, check=True)
+    if extra is not None:
+        text = pathlib.Path(path).read_text(encoding="utf-8")
+        # Keep the adds, replace the tail with the given searches.
+        adds = text[: text.rindex("2\n5\n")]
+        pathlib.Path(path).write_text(adds + extra + "0\n", encoding="utf-8")
+
+
+def bench(binary, n, work):
+    script = work / f"session-{n}.txt"
+    generate(n, script)
+    scratch = work / f"run-{n}"
+    scratch.mkdir(exist_ok=True)
+    wall, out_bytes, rss, status = timed([binary], script, scratch)
+    if status != 0 or out_bytes == 0:
+        raise SystemExit(f"N={n}: program failed (status {status}, {out_bytes} bytes)")
+    read_floor = timed(["cat", str(script)], stdout_pipe=False)[0]
+    pipe_floor = timed(["head", "-c", str(out_bytes), "/dev/zero"])[0]
+    floor = read_floor + pipe_floor
+    return {"n": n, "wall": wall, "rate": n / wall, "rss": rss / 1024, "out": out_bytes,
+            "floor": floor, "ratio": wall / floor, "script": script}
+
+
+def repeat_check(binary, n, work, k=10):
+    """Seconds per search: binary repeated on a sorted field vs sequential."""
+    results = {}
+    for name, search in (("binary", "5\n1\n2\nКим\n"), ("sequential", "5\n1\n1\nКим\n")):
+        for count in (1, 1 + k):
+            script = work / f"repeat-{name}-{count}.txt"
+            # The first binary search sorts; the others find the list in order.
+            generate(n, script, "5\n1\n2\nЯков\n" + search * count)
+            scratch = work / "repeat"
+            scratch.mkdir(exist_ok=True)
+            results[(name, count)] = timed([binary], script, scratch)[0]
+    return {name: (results[(name, 1 + k)] - results[(name, 1)]) / k
+            for name in ("binary", "sequential")}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", default="build/subscribers")
+    parser.add_argument("--sizes", default="10000,100000,1000000")
+    parser.add_argument("--repeat-check", action="store_true")
+    args = parser.parse_args()
+    binary = str(pathlib.Path(args.binary).resolve())
+    sizes = [int(s) for s in args.sizes.split(",")]
+    # Result files run to hundreds of MB; on tmpfs the timing measures the
+    # program rather than the disk's writeback.
+    base = "/dev/shm" if os.path.isdir("/dev/shm") and os.access("/dev/shm", os.W_OK) else None
+    with tempfile.TemporaryDirectory(prefix="subscribers-bench-", dir=base) as tmp:
+        print(f"scratch directory: {tmp}")
+        work = pathlib.Path(tmp)
+        print(f"{'N':>9} {'wall s':>8} {'records/s':>11} {'peak RSS MB':>12} "
+              f"{'output bytes':>13} {'floor s':>8} {'x floor':>8} {'us/record':>10}")
+        rows = []
+        for n in sizes:
+            row = bench(binary, n, work)
+            rows.append(row)
+            print(f"{n:>9} {row['wall']:>8.3f} {row['rate']:>11.0f} {row['rss']:>12.1f} "
+                  f"{row['out']:>13} {row['floor']:>8.3f} {row['ratio']:>8.1f} "
+                  f"{row['wall'] / n * 1e6:>10.3f}")
+        if len(rows) > 1:
+            first, last = rows[0], rows[-1]
+            scale = (last["wall"] / last["n"]) / (first["wall"] / first["n"])
+            print(f"time per record at N={last['n']} / at N={first['n']}: {scale:.2f}")
+        if args.repeat_check:
+            per = repeat_check(binary, sizes[-1], work)
+            print(f"per search at N={sizes[-1]}: repeated binary {per['binary'] * 1e3:.1f} ms, "
+                  f"sequential {per['sequential'] * 1e3:.1f} ms")
+
+
+if __name__ == "__main__":
+    main()
