@@ -24,12 +24,13 @@ CHUNK = 1 << 20
 def drain(stream):
     """Reads and discards everything, as a consumer of the output would."""
     fd = stream.fileno()
+    buffer = [bytearray(CHUNK)]
     total = 0
     while True:
-        data = os.read(fd, CHUNK)
-        if not data:
+        got = os.readv(fd, buffer)
+        if not got:
             return total
-        total += len(data)
+        total += got
 
 
 def timed(argv, stdin_path=None, cwd=None, stdout_pipe=True):

@@ -36,7 +36,10 @@ void SubscriberBase::add() {
 void SubscriberBase::print() {
   std::ostream& out = console_.out();
   writeHeaderLine(out);
-  for (const Record& r : records) printRecord(out, r);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i + kPrefetchDistance < records.size()) prefetchWords(records[i + kPrefetchDistance]);
+    printRecord(out, records[i]);
+  }
 }
 
 std::vector<Record>::iterator SubscriberBase::findByNumber(std::string_view prompt) {

@@ -79,6 +79,9 @@ bool fillKey(SortKey& key, const std::string& s, std::size_t offset) {
   return s.size() > end;
 }
 
+void prefetchField(const std::string& s) { prefetchWord(s); }
+void prefetchField(const Date& /*unused*/) {}
+
 // Flipping the sign bit maps signed order onto unsigned order.
 std::uint64_t biased(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000u; }
 
@@ -97,6 +100,8 @@ void sortKeys(const std::vector<Record>& records, Field Record::*field, std::vec
               std::size_t first, std::size_t last, std::size_t offset) {
   bool longer = false;
   for (std::size_t i = first; i < last; ++i) {
+    if (i + kPrefetchDistance < last)
+      prefetchField(records[keys[i + kPrefetchDistance].index].*field);
     longer = fillKey(keys[i], records[keys[i].index].*field, offset) || longer;
   }
   std::sort(keys.begin() + static_cast<std::ptrdiff_t>(first),
@@ -161,18 +166,22 @@ void sortByField(std::vector<Record>& records, Field Record::*field) {
 template <auto Less, auto Before, typename Field>
 std::vector<const Record*> match(std::vector<Record>& records, Algorithm algorithm,
                                  Field Record::*field, const Field& key) {
+  const std::size_t n = records.size();
   std::vector<const Record*> results;
   if (algorithm == Algorithm::kSequential) {
-    for (const Record& r : records) {
-      if (r.*field == key) results.push_back(&r);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i + kPrefetchDistance < n) prefetchField(records[i + kPrefetchDistance].*field);
+      if (records[i].*field == key) results.push_back(&records[i]);
     }
     return results;
   }
-  auto less = [](const Record& a, const Record& b) { return Less(a, b); };
   // Checking the order is linear; repeated searches on one field skip the sort.
-  if (!std::is_sorted(records.begin(), records.end(), less)) {
-    sortByField(records, field);
+  bool sorted = true;
+  for (std::size_t i = 1; i < n && sorted; ++i) {
+    if (i + kPrefetchDistance < n) prefetchField(records[i + kPrefetchDistance].*field);
+    sorted = !Less(records[i], records[i - 1]);
   }
+  if (!sorted) sortByField(records, field);
   auto it = std::lower_bound(records.begin(), records.end(), key,
                              [](const Record& r, const Field& k) { return Before(r, k); });
   if (it != records.end() && (*it).*field == key) results.push_back(&*it);
@@ -225,14 +234,13 @@ std::string writeResultFile(const char* name, const std::vector<const Record*>& 
   errno = 0;
   out.open(name, std::ios::out | std::ios::trunc);
   if (out.is_open()) {
-    auto writeOne = [&out](const Record* r) {
+    const std::size_t n = results.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto at = [&](std::size_t k) { return results[reversed ? n - 1 - k : k]; };
+      if (i + 2 * kPrefetchDistance < n) prefetchRecord(*at(i + 2 * kPrefetchDistance));
+      if (i + kPrefetchDistance < n) prefetchWords(*at(i + kPrefetchDistance));
       writeHeaderLine(out);
-      printRecord(out, *r);
-    };
-    if (reversed) {
-      std::for_each(results.rbegin(), results.rend(), writeOne);
-    } else {
-      std::for_each(results.begin(), results.end(), writeOne);
+      printRecord(out, *at(i));
     }
     out.close();
     if (!out.fail()) return {};
