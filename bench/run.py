@@ -4,7 +4,7 @@
 For each N: wall seconds, records per second, peak RSS, output bytes, and the
 I/O floor measured in the same run (cat of the script to /dev/null plus the
 same amount of output pushed through a pipe and read the same way), with the
-program's ratio to it. With --repeat-check it also compares repeated binary
+program's ratio to it. Each time is the best of --runs runs. With --repeat-check it also compares repeated binary
 searches on one field with sequential searches on the largest N.
 
 usage: run.py [--binary build/subscribers] [--sizes 10000,100000,1000000]
@@ -50,43 +50,50 @@ def timed(argv, stdin_path=None, cwd=None, stdout_pipe=True):
     return wall, out_bytes, usage.ru_maxrss, proc.returncode
 
 
-def generate(n, path, extra=None):
+def generate(n, path):
     with open(path, "w", encoding="utf-8") as out:
         subprocess.run([sys.executable, str(HERE / "gen.py"), str(n)], stdout=out, check=True)
-    if extra is not None:
-        text = pathlib.Path(path).read_text(encoding="utf-8")
-        # Keep the adds, replace the tail with the given searches.
-        adds = text[: text.rindex("2\n5\n")]
-        pathlib.Path(path).write_text(adds + extra + "0\n", encoding="utf-8")
 
 
-def bench(binary, n, work):
+def best(runs, argv, stdin_path=None, cwd=None, stdout_pipe=True):
+    """The fastest of `runs` runs (the least disturbed by other work)."""
+    results = [timed(argv, stdin_path, cwd, stdout_pipe) for _ in range(runs)]
+    for r in results:
+        if r[3] != 0:
+            raise SystemExit(f"{argv[0]} failed with status {r[3]}")
+    return min(results, key=lambda r: r[0])
+
+
+def bench(binary, n, work, runs):
     script = work / f"session-{n}.txt"
     generate(n, script)
     scratch = work / f"run-{n}"
     scratch.mkdir(exist_ok=True)
-    wall, out_bytes, rss, status = timed([binary], script, scratch)
-    if status != 0 or out_bytes == 0:
-        raise SystemExit(f"N={n}: program failed (status {status}, {out_bytes} bytes)")
-    read_floor = timed(["cat", str(script)], stdout_pipe=False)[0]
-    pipe_floor = timed(["head", "-c", str(out_bytes), "/dev/zero"])[0]
+    wall, out_bytes, rss, _ = best(runs, [binary], script, scratch)
+    if out_bytes == 0:
+        raise SystemExit(f"N={n}: the program wrote nothing")
+    read_floor = best(runs, ["cat", str(script)], stdout_pipe=False)[0]
+    pipe_floor = best(runs, ["head", "-c", str(out_bytes), "/dev/zero"])[0]
     floor = read_floor + pipe_floor
     return {"n": n, "wall": wall, "rate": n / wall, "rss": rss / 1024, "out": out_bytes,
             "floor": floor, "ratio": wall / floor, "script": script}
 
 
-def repeat_check(binary, n, work, k=10):
+def repeat_check(binary, n, work, runs, k=20):
     """Seconds per search: binary repeated on a sorted field vs sequential."""
+    base = work / f"session-{n}.txt"
+    text = base.read_text(encoding="utf-8")
+    adds = text[: text.rindex("2\n5\n")]
+    scratch = work / "repeat"
+    scratch.mkdir(exist_ok=True)
     results = {}
     for name, search in (("binary", "5\n1\n2\nКим\n"), ("sequential", "5\n1\n1\nКим\n")):
-        for count in (1, 1 + k):
+        for count in (0, k):
             script = work / f"repeat-{name}-{count}.txt"
-            # The first binary search sorts; the others find the list in order.
-            generate(n, script, "5\n1\n2\nЯков\n" + search * count)
-            scratch = work / "repeat"
-            scratch.mkdir(exist_ok=True)
-            results[(name, count)] = timed([binary], script, scratch)[0]
-    return {name: (results[(name, 1 + k)] - results[(name, 1)]) / k
+            # The first binary search sorts; the repeated ones find the list in order.
+            script.write_text(adds + "5\n1\n2\nЯков\n" + search * count + "0\n", encoding="utf-8")
+            results[(name, count)] = best(runs, [binary], script, scratch)[0]
+    return {name: (results[(name, k)] - results[(name, 0)]) / k
             for name in ("binary", "sequential")}
 
 
@@ -95,6 +102,7 @@ def main():
     parser.add_argument("--binary", default="build/subscribers")
     parser.add_argument("--sizes", default="10000,100000,1000000")
     parser.add_argument("--repeat-check", action="store_true")
+    parser.add_argument("--runs", type=int, default=3, help="runs per measurement; the best counts")
     args = parser.parse_args()
     binary = str(pathlib.Path(args.binary).resolve())
     sizes = [int(s) for s in args.sizes.split(",")]
@@ -108,7 +116,7 @@ def main():
               f"{'output bytes':>13} {'floor s':>8} {'x floor':>8} {'us/record':>10}")
         rows = []
         for n in sizes:
-            row = bench(binary, n, work)
+            row = bench(binary, n, work, args.runs)
             rows.append(row)
             print(f"{n:>9} {row['wall']:>8.3f} {row['rate']:>11.0f} {row['rss']:>12.1f} "
                   f"{row['out']:>13} {row['floor']:>8.3f} {row['ratio']:>8.1f} "
@@ -118,7 +126,7 @@ def main():
             scale = (last["wall"] / last["n"]) / (first["wall"] / first["n"])
             print(f"time per record at N={last['n']} / at N={first['n']}: {scale:.2f}")
         if args.repeat_check:
-            per = repeat_check(binary, sizes[-1], work)
+            per = repeat_check(binary, sizes[-1], work, args.runs)
             print(f"per search at N={sizes[-1]}: repeated binary {per['binary'] * 1e3:.1f} ms, "
                   f"sequential {per['sequential'] * 1e3:.1f} ms")
 

@@ -92,6 +92,49 @@ bool fillKey(SortKey& key, const Date& d, std::size_t /*offset*/) {
   return false;
 }
 
+// Byte `position` of a key's sort order, least significant first: the
+// clipped length, then `lo` and `hi` from their lowest byte up.
+constexpr int kDigits = 17;
+unsigned digitOf(const SortKey& key, int position) {
+  if (position == 0) return key.clippedLength & 0xFFu;  // never above kWindow + 1
+  const std::uint64_t word = position <= 8 ? key.lo : key.hi;
+  return static_cast<unsigned>(word >> (8 * ((position - 1) % 8))) & 0xFFu;
+}
+
+// Sorts keys[first, last) by keyLess. Keys that differ in only a few byte
+// positions (dates, whose parts span small ranges) take one counting pass
+// per such byte; others go to std::sort.
+void sortKeyRange(std::vector<SortKey>& keys, std::size_t first, std::size_t last) {
+  auto begin = keys.begin() + static_cast<std::ptrdiff_t>(first);
+  auto end = keys.begin() + static_cast<std::ptrdiff_t>(last);
+  constexpr std::size_t kRadixAbove = 4096;
+  constexpr int kMaxRadixPasses = 4;
+  if (last - first < kRadixAbove) {
+    std::sort(begin, end, keyLess);
+    return;
+  }
+  int varying[kDigits];
+  int passes = 0;
+  for (int position = 0; position < kDigits; ++position) {
+    const unsigned d = digitOf(*begin, position);
+    if (std::any_of(begin, end, [&](const SortKey& k) { return digitOf(k, position) != d; })) {
+      if (passes == kMaxRadixPasses) {
+        std::sort(begin, end, keyLess);
+        return;
+      }
+      varying[passes++] = position;
+    }
+  }
+  std::vector<SortKey> scratch(last - first);
+  for (int pass = 0; pass < passes; ++pass) {
+    std::size_t offsets[257] = {};
+    for (auto it = begin; it != end; ++it) ++offsets[digitOf(*it, varying[pass]) + 1];
+    for (std::size_t d = 1; d <= 256; ++d) offsets[d] += offsets[d - 1];
+    for (auto it = begin; it != end; ++it) scratch[offsets[digitOf(*it, varying[pass])]++] = *it;
+    std::copy(scratch.begin(), scratch.end(), begin);
+  }
+}
+
 // Sorts keys[first, last), whose fields agree on every byte before `offset`,
 // window by window: each run still tied after one window is sorted by the
 // next, so long shared prefixes cost passes over the short keys only.
@@ -104,8 +147,7 @@ void sortKeys(const std::vector<Record>& records, Field Record::*field, std::vec
       prefetchField(records[keys[i + kPrefetchDistance].index].*field);
     longer = fillKey(keys[i], records[keys[i].index].*field, offset) || longer;
   }
-  std::sort(keys.begin() + static_cast<std::ptrdiff_t>(first),
-            keys.begin() + static_cast<std::ptrdiff_t>(last), keyLess);
+  sortKeyRange(keys, first, last);
   if (!longer) return;
   for (std::size_t run = first; run < last;) {
     std::size_t end = run + 1;
