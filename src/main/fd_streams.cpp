@@ -1,5 +1,6 @@
 #include "main/fd_streams.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +20,12 @@ FdInBuf::int_type FdInBuf::underflow() {
   if (got <= 0) return traits_type::eof();
   setg(buffer_.data(), buffer_.data(), buffer_.data() + got);
   return traits_type::to_int_type(*gptr());
+}
+
+std::streamsize FdInBuf::showmanyc() {
+  int pending = 0;
+  if (::ioctl(fd_, FIONREAD, &pending) != 0 || pending < 0) return 0;
+  return pending;
 }
 
 FdOutBuf::FdOutBuf(int fd, std::size_t size) : fd_(fd), buffer_(size) {

@@ -14,6 +14,9 @@ class FdInBuf : public std::streambuf {
 
  protected:
   int_type underflow() override;
+  // Bytes the descriptor holds beyond the buffer (0 when unknown), so that
+  // readers can tell whether the next read would wait.
+  std::streamsize showmanyc() override;
 
  private:
   int fd_;

@@ -1,0 +1,190 @@
+#!/usr/bin/env python3
+"""Types a whole session into the program under a pseudo-terminal, the way a
+person does: one answer at a time, each only after the whole expected screen
+(prompt included) has appeared. A prompt that stays in the program's buffer
+while it waits makes the screen fall short and the test fail on a timeout.
+
+usage: run_terminal.py path/to/subscribers
+"""
+import difflib
+import os
+import pathlib
+import pty
+import select
+import sys
+import tempfile
+import time
+
+MENU = "Меню:\n1.Добавить.\n2.Напечатать\n3.Удалить\n4.Заменить\n5.Поиск\n0.Выход.\n"
+ADD_PROMPTS = ["\nВведите номер: ", "\nВведите фамилию: ", "\nВведите район: ",
+               "\nesВведите адрес: ", "\nВведите телефон: ", "\nВведите оплату установки: ",
+               "\nВведите абонентскую плату: ",
+               "\nВведите дату договора (разделитель-пробел): ",
+               "\nВведите дату последнего платежа (разделитель-пробел): "]
+DONE = "Готово!\n"
+HEADER = ("Номер\tФамилия\tРайон\tАдрес\tТелефон\tОплата\tАбонплата\tДата договора\t"
+          "Дата последнего платежа\n")
+INVALID = "\nНеверный ввод, введите число от 0 до 9\n"
+NOT_INT = "\nНеверный ввод, введите целое число: "
+CRITERIA = ("Выберите критерий поиска:\n1.Фамилия\n2.Район\n3.Дата заключения договора\n"
+            "4.Дата последнего платежа\n")
+ALGORITHMS = "Выберите алгоритм поиска:\n1.Последовательный\n2.Двоичный\n"
+QUERY = "Введите запрос:"
+
+RECORDS = [
+    ["30", "Сидоров", "Центральный", "Ленина_1", "5551234", "1500", "300", "1 2 2010", "3 4 2011"],
+    ["10", "Иванов", "Северный", "Мира_5", "5559876", "1000", "250", "31 12 2009", "1 1 2012"],
+    ["20", "Петров", "Центральный", "Садовая_9", "5550000", "-1", "0", "5 3 2010", "3 4 2011"],
+    ["40", "Алексеев", "Центральный", "Гагарина_2", "5551111", "900", "200", "5 3 2010", "7 7 2012"],
+]
+
+
+def line(fields):
+    d1, d2 = (".".join(f.split()) for f in fields[7:9])
+    return "\t".join(fields[:7]) + "\t\t" + d1 + "\t\t" + d2 + "\n"
+
+
+class Terminal:
+    def __init__(self, binary, cwd):
+        self.pid, self.fd = pty.fork()
+        if self.pid == 0:
+            os.chdir(cwd)
+            os.execv(binary, [binary])
+        self.raw = b""
+        self.expected = ""
+
+    def screen(self):
+        # The terminal echoes what is typed and shows line ends as \r\n.
+        return self.raw.decode("utf-8", "replace").replace("\r\n", "\n")
+
+    def read_for(self, seconds):
+        ready, _, _ = select.select([self.fd], [], [], seconds)
+        if ready:
+            try:
+                data = os.read(self.fd, 65536)
+            except OSError:  # the program has ended and the terminal closed
+                data = b""
+            self.raw += data
+            return bool(data)
+        return True
+
+    def expect(self, text, timeout=10.0):
+        """Waits until the screen shows exactly everything expected so far."""
+        self.expected += text
+        deadline = time.monotonic() + timeout
+        while self.screen() != self.expected:
+            if time.monotonic() > deadline or not self.read_for(0.05):
+                diff = difflib.unified_diff(self.expected.splitlines(True),
+                                            self.screen().splitlines(True), "expected", "screen")
+                raise AssertionError("the screen does not show what the program should have "
+                                     "written before waiting:\n" + "".join(map(repr, diff)))
+
+    def type(self, answer):
+        os.write(self.fd, (answer + "\n").encode())
+        self.expected += answer + "\n"  # echoed by the terminal
+
+    def finish(self, timeout=10.0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            pid, status = os.waitpid(self.pid, os.WNOHANG)
+            if pid:
+                while self.read_for(0.05) and select.select([self.fd], [], [], 0)[0]:
+                    pass
+                return os.waitstatus_to_exitcode(status)
+            self.read_for(0.05)
+        raise AssertionError("the program did not end after 0")
+
+
+def check_files(work, forward, reversed_):
+    for name, want in (("output.txt", forward), ("output_reverce.txt", reversed_)):
+        got = (pathlib.Path(work) / name).read_text(encoding="utf-8")
+        if got != want:
+            raise AssertionError(f"{name} holds {got!r}, expected {want!r}")
+
+
+def session(t, work):
+    t.expect(MENU)
+    for fields in RECORDS:
+        t.type("1")
+        for prompt, answer in zip(ADD_PROMPTS, fields):
+            if prompt == ADD_PROMPTS[4] and fields is RECORDS[0]:
+                # A bad number first: the request for an integer must show.
+                t.expect(prompt)
+                t.type("abc")
+                t.expect(NOT_INT)
+            else:
+                t.expect(prompt)
+            if " " in answer:  # a date typed one part per line
+                parts = answer.split()
+                t.type(parts[0])
+                t.type(parts[1])
+                t.type(parts[2])
+            else:
+                t.type(answer)
+        t.expect(DONE + MENU)
+    # An invalid choice.
+    t.type("7")
+    t.expect(INVALID + MENU)
+    # Sequential search by district: three records, in list order.
+    t.type("5")
+    t.expect(CRITERIA)
+    t.type("2")
+    t.expect(ALGORITHMS)
+    t.type("1")
+    t.expect(QUERY)
+    t.type("Центральный")
+    t.expect("Готово!" + MENU)
+    check_files(work,
+                HEADER + line(RECORDS[0]) + HEADER + line(RECORDS[2]) + HEADER + line(RECORDS[3]),
+                HEADER + line(RECORDS[3]) + HEADER + line(RECORDS[2]) + HEADER + line(RECORDS[0]))
+    # Binary search by surname: sorts the list, finds one.
+    t.type("5")
+    t.expect(CRITERIA)
+    t.type("1")
+    t.expect(ALGORITHMS)
+    t.type("2")
+    t.expect(QUERY)
+    t.type("Петров")
+    t.expect("Готово!" + MENU)
+    check_files(work, HEADER + line(RECORDS[2]), HEADER + line(RECORDS[2]))
+    t.type("2")
+    by_surname = sorted(RECORDS, key=lambda f: f[1].encode())
+    t.expect(HEADER + "".join(line(f) for f in by_surname) + MENU)
+    # A search that finds nothing, with a date typed over three lines.
+    t.type("5")
+    t.expect(CRITERIA)
+    t.type("3")
+    t.expect(ALGORITHMS)
+    t.type("1")
+    t.expect(QUERY)
+    t.type("1")
+    t.type("1")
+    t.type("1900")
+    t.expect("Ничего не найдено!" + MENU)
+    t.type("0")
+
+
+def main():
+    binary = str(pathlib.Path(sys.argv[1]).resolve())
+    with tempfile.TemporaryDirectory() as work:
+        t = Terminal(binary, work)
+        try:
+            session(t, work)
+            status = t.finish()
+        except AssertionError as error:
+            os.kill(t.pid, 9)
+            print(error)
+            return 1
+        problems = []
+        if status != 0:
+            problems.append(f"exit status {status}")
+        if t.screen() != t.expected:
+            problems.append("output after 0: " + repr(t.screen()[len(t.expected):]))
+        for p in problems:
+            print(p)
+        print("terminal session:", "FAILED" if problems else "ok")
+        return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
