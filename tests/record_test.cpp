@@ -66,7 +66,7 @@ TEST(RecordLineTest, WritesNegativeAmountsAndEmptyStrings) {
 
 TEST(RecordLineTest, LongWordsAreWrittenWhole) {
   // Words whose total length runs past any line buffer, one field at a time.
-  for (const std::size_t size : {100u, 380u, 390u, 500u, 5000u}) {
+  for (const std::size_t size : {100U, 380U, 390U, 500U, 5000U}) {
     for (int field = 0; field < 3; ++field) {
       Record r = Make(-2147483647 - 1, {-1, -2, -3}, {2147483647, 2147483647, 2147483647});
       r.phone = r.installationPayment = r.subscriptionFee = -2147483647 - 1;

@@ -26,12 +26,14 @@ Query ByDate(Date date) { return Query{{}, date}; }
 
 std::vector<std::int32_t> Numbers(const std::vector<const Record*>& found) {
   std::vector<std::int32_t> numbers;
+  numbers.reserve(found.size());
   for (const Record* r : found) numbers.push_back(r->number);
   return numbers;
 }
 
 std::vector<std::int32_t> Numbers(const std::vector<Record>& records) {
   std::vector<std::int32_t> numbers;
+  numbers.reserve(records.size());
   for (const Record& r : records) numbers.push_back(r.number);
   return numbers;
 }
@@ -146,8 +148,9 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
       // The first of the equal keys in the new order.
       EXPECT_TRUE(found[0] == &records.front() || (found[0] - 1)->surname != c.query.text);
     }
-    std::vector<std::string> after;
-    for (const Record& r : records) after.push_back(r.surname);
+    std::vector<std::string> after(records.size());
+    std::transform(records.begin(), records.end(), after.begin(),
+                   [](const Record& r) { return r.surname; });
     EXPECT_EQ(after, c.surnamesAfter) << c.query.text;
   }
 }
@@ -156,7 +159,7 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   std::vector<Record> records = Sample();
   auto found =
       findMatches(records, Criterion::kContractDate, Algorithm::kBinary, ByDate({1, 2, 2010}));
-  ASSERT_EQ(found.size(), 1u);
+  ASSERT_EQ(found.size(), 1U);
   EXPECT_TRUE(found[0]->number == 1 || found[0]->number == 3);
   EXPECT_EQ(records[0].number, 4);
   EXPECT_EQ(records[1].number, 2);

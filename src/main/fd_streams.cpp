@@ -34,9 +34,12 @@ FdOutBuf::FdOutBuf(int fd, std::size_t size) : fd_(fd), buffer_(size) {
 
 FdOutBuf::~FdOutBuf() { drain(); }
 
-bool FdOutBuf::writeAll(const char* data, std::size_t size) {
+namespace {
+
+// Writes all of [data, data + size); false on an error.
+bool writeAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
-    const ssize_t put = ::write(fd_, data, size);
+    const ssize_t put = ::write(fd, data, size);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) return false;
     data += put;
@@ -45,8 +48,10 @@ bool FdOutBuf::writeAll(const char* data, std::size_t size) {
   return true;
 }
 
+}  // namespace
+
 bool FdOutBuf::drain() {
-  const bool ok = writeAll(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+  const bool ok = writeAll(fd_, pbase(), static_cast<std::size_t>(pptr() - pbase()));
   setp(buffer_.data(), buffer_.data() + buffer_.size());
   return ok;
 }
@@ -71,7 +76,7 @@ std::streamsize FdOutBuf::xsputn(const char* s, std::streamsize n) {
   // Too big for what is left: send the buffer, then either buffer the rest or
   // write it directly when it would not fit anyway.
   if (!drain()) return 0;
-  if (size >= buffer_.size()) return writeAll(s, size) ? n : 0;
+  if (size >= buffer_.size()) return writeAll(fd_, s, size) ? n : 0;
   std::memcpy(pptr(), s, size);
   pbump(static_cast<int>(n));
   return n;

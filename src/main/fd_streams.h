@@ -36,8 +36,6 @@ class FdOutBuf : public std::streambuf {
   int sync() override;
 
  private:
-  // Writes all of [data, data + size); false on an error.
-  bool writeAll(const char* data, std::size_t size);
   bool drain();
 
   int fd_;

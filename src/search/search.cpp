@@ -63,7 +63,7 @@ std::uint64_t prefixWord(const std::string& s, std::size_t offset) {
   std::uint64_t word = 0;
   for (std::size_t i = 0; i < 8; ++i) {
     const std::size_t at = offset + i;
-    const auto byte = at < s.size() ? static_cast<unsigned char>(s[at]) : 0u;
+    const auto byte = at < s.size() ? static_cast<unsigned char>(s[at]) : 0U;
     word = (word << 8) | byte;
   }
   return word;
@@ -83,7 +83,7 @@ void prefetchField(const std::string& s) { prefetchWord(s); }
 void prefetchField(const Date& /*unused*/) {}
 
 // Flipping the sign bit maps signed order onto unsigned order.
-std::uint64_t biased(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000u; }
+std::uint64_t biased(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000U; }
 
 bool fillKey(SortKey& key, const Date& d, std::size_t /*offset*/) {
   key.hi = biased(d.year);
@@ -96,9 +96,9 @@ bool fillKey(SortKey& key, const Date& d, std::size_t /*offset*/) {
 // clipped length, then `lo` and `hi` from their lowest byte up.
 constexpr int kDigits = 17;
 unsigned digitOf(const SortKey& key, int position) {
-  if (position == 0) return key.clippedLength & 0xFFu;  // never above kWindow + 1
+  if (position == 0) return key.clippedLength & 0xFFU;  // never above kWindow + 1
   const std::uint64_t word = position <= 8 ? key.lo : key.hi;
-  return static_cast<unsigned>(word >> (8 * ((position - 1) % 8))) & 0xFFu;
+  return static_cast<unsigned>(word >> (8 * ((position - 1) % 8))) & 0xFFU;
 }
 
 // Sorts keys[first, last) by keyLess. Keys that differ in only a few byte
