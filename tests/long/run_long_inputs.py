@@ -18,14 +18,13 @@ import tempfile
 import threading
 import time
 
-MENU = "Меню:\n1.Добавить.\n2.Напечатать\n3.Удалить\n4.Заменить\n5.Поиск\n0.Выход.\n".encode()
-INVALID = "\nНеверный ввод, введите число от 0 до 9\n".encode()
-HEADER = ("Номер\tФамилия\tРайон\tАдрес\tТелефон\tОплата\tАбонплата\tДата договора\t"
-          "Дата последнего платежа\n").encode()
-ADD = ("\nВведите номер: \nВведите фамилию: \nВведите район: \nesВведите адрес: "
-       "\nВведите телефон: \nВведите оплату установки: \nВведите абонентскую плату: "
-       "\nВведите дату договора (разделитель-пробел): "
-       "\nВведите дату последнего платежа (разделитель-пробел): Готово!\n").encode()
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent))
+import dialogue_texts as texts  # noqa: E402
+
+MENU = texts.MENU.encode()
+INVALID = texts.INVALID.encode()
+HEADER = texts.HEADER.encode()
+ADD = ("".join(texts.ADD_PROMPTS) + texts.DONE).encode()
 
 
 def run(binary, chunks, cwd):
