@@ -7,14 +7,6 @@ namespace {
 const std::string kIvanovLine =
     "5\tIvanov\tCenter\tLenina_1\t555\t100\t20\t\t1.2.2010\t\t3.4.2011\n";
 
-// A script line that adds a record numbered `n` with surname `surname`.
-std::string AddLine(int n, const std::string& surname = "S") {
-  return "1 " + std::to_string(n) + " " + surname + " D A 1 2 3 4 5 2006 7 8 2009\n";
-}
-std::string LineOf(int n, const std::string& surname = "S") {
-  return std::to_string(n) + "\t" + surname + "\tD\tA\t1\t2\t3\t\t4.5.2006\t\t7.8.2009\n";
-}
-
 TEST(MenuTest, ZeroEndsTheRunAfterTheFirstMenu) {
   int status = -1;
   EXPECT_EQ(RunSession("0\n", nullptr, &status), kMenu);

@@ -1,4 +1,4 @@
-#include "base/reader.h"
+#include "io/reader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,24 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-#include <sstream>
+#include <algorithm>
 
+#include "search/orderings.h"
 #include "test_support.h"
 
 namespace {
-
-Record Person(std::int32_t number, std::string surname, std::string district = "D",
-              Date contract = {1, 1, 2000}, Date payment = {1, 1, 2001}) {
-  Record r;
-  r.number = number;
-  r.surname = std::move(surname);
-  r.district = std::move(district);
-  r.address = "A";
-  r.contractDate = contract;
-  r.lastPaymentDate = payment;
-  return r;
-}
 
 Query ByText(std::string text) { return Query{std::move(text), {}}; }
 Query ByDate(Date date) { return Query{{}, date}; }
@@ -38,58 +26,13 @@ std::vector<std::int32_t> Numbers(const std::vector<Record>& records) {
   return numbers;
 }
 
-TEST(OrderingTest, StringsCompareByUnsignedBytesPrefixFirst) {
-  const struct {
-    std::string a;
-    std::string b;
-    bool less;
-  } cases[] = {
-      {"Иван", "Иванов", true}, {"Иванов", "Иван", false},   {"Иванов", "Иванов", false},
-      {"", "a", true},          {"Zebra", "Ёж", true},  // ASCII bytes lie below every Cyrillic byte
-      {"Ёж", "Zebra", false},   {"Петров", "Иванов", false}, {"Иванов", "иванов", true},
-      {"\x7F", "\x80", true},   {"\xFF", "\x80", false},     {"ab", "b", true},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(lessBySurname(Person(1, c.a), Person(2, c.b)), c.less) << c.a << " < " << c.b;
-    EXPECT_EQ(lessByDistrict(Person(1, "x", c.a), Person(2, "x", c.b)), c.less)
-        << c.a << " < " << c.b;
-    EXPECT_EQ(surnameBefore(Person(1, c.a), c.b), c.less) << c.a << " < " << c.b;
-    EXPECT_EQ(districtBefore(Person(1, "x", c.a), c.b), c.less) << c.a << " < " << c.b;
-  }
-}
-
-TEST(OrderingTest, DatesCompareByYearThenMonthThenDay) {
-  const struct {
-    Date a;
-    Date b;
-    bool less;
-  } cases[] = {
-      {{31, 12, 2009}, {1, 1, 2010}, true}, {{1, 1, 2010}, {31, 12, 2009}, false},
-      {{5, 3, 2010}, {4, 4, 2010}, true},   {{4, 4, 2010}, {5, 3, 2010}, false},
-      {{1, 2, 2010}, {2, 2, 2010}, true},   {{2, 2, 2010}, {2, 2, 2010}, false},
-      {{0, 13, 2010}, {1, 1, 2011}, true},  {{1, 1, -5}, {1, 1, 0}, true},
-  };
-  for (const auto& c : cases) {
-    const std::string what = std::to_string(c.a.day) + "." + std::to_string(c.a.month) + "." +
-                             std::to_string(c.a.year) + " < " + std::to_string(c.b.day) + "." +
-                             std::to_string(c.b.month) + "." + std::to_string(c.b.year);
-    EXPECT_EQ(lessByContractDate(Person(1, "x", "d", c.a), Person(2, "x", "d", c.b)), c.less)
-        << what;
-    EXPECT_EQ(lessByLastPaymentDate(Person(1, "x", "d", {}, c.a), Person(2, "x", "d", {}, c.b)),
-              c.less)
-        << what;
-    EXPECT_EQ(contractDateBefore(Person(1, "x", "d", c.a), c.b), c.less) << what;
-    EXPECT_EQ(lastPaymentDateBefore(Person(1, "x", "d", {}, c.a), c.b), c.less) << what;
-  }
-}
-
 std::vector<Record> Sample() {
   return {
-      Person(1, "Петров", "Север", {1, 2, 2010}, {5, 5, 2011}),
-      Person(2, "Иванов", "Центр", {2, 1, 2010}, {1, 2, 2010}),
-      Person(3, "Сидоров", "Центр", {1, 2, 2010}, {6, 6, 2011}),
-      Person(4, "Иванов", "Юг", {3, 3, 2009}, {1, 2, 2010}),
-      Person(5, "Иван", "Север", {1, 2, 2011}, {7, 7, 2012}),
+      RecordOf(1, "Петров", "Север", {1, 2, 2010}, {5, 5, 2011}),
+      RecordOf(2, "Иванов", "Центр", {2, 1, 2010}, {1, 2, 2010}),
+      RecordOf(3, "Сидоров", "Центр", {1, 2, 2010}, {6, 6, 2011}),
+      RecordOf(4, "Иванов", "Юг", {3, 3, 2009}, {1, 2, 2010}),
+      RecordOf(5, "Иван", "Север", {1, 2, 2011}, {7, 7, 2012}),
   };
 }
 
@@ -283,110 +226,6 @@ TEST_F(SearchDialogueTest, EndOfInputAtEveryReadEndsTheRun) {
     EXPECT_EQ(status, 0);
   }
   EXPECT_FALSE(std::filesystem::exists("output.txt"));
-}
-
-}  // namespace
-
-namespace {
-
-std::string LineOf(const Record& r) {
-  std::ostringstream out;
-  printRecord(out, r);
-  return out.str();
-}
-
-// Strings built to stress the sort's windows: lengths around 16 and 32,
-// long shared prefixes, zero bytes, bytes above 0x7F, many duplicates.
-std::string RandomKey(std::mt19937& rng) {
-  static const std::string kPrefixes[] = {"",
-                                          "Иванов",
-                                          std::string(15, 'a'),
-                                          std::string(16, 'a'),
-                                          std::string(31, 'b'),
-                                          "Константинопольский",
-                                          std::string(40, '\xD0')};
-  static const char kAlphabet[] = {'\0', 'a', 'b', '\x7F', '\x80', '\xD0', '\xFF'};
-  std::string s = kPrefixes[rng() % std::size(kPrefixes)];
-  const std::size_t tail = rng() % 4;
-  for (std::size_t i = 0; i < tail; ++i) s.push_back(kAlphabet[rng() % std::size(kAlphabet)]);
-  return s;
-}
-
-// Sorts `records` by each criterion through a binary search and checks the
-// result against the record ordering; `records` must be numbered 0..n-1.
-void CheckSortsAgree(std::vector<Record> records, const std::string& what) {
-  const struct {
-    Criterion criterion;
-    bool (*less)(const Record&, const Record&);
-  } orders[] = {{Criterion::kSurname, lessBySurname},
-                {Criterion::kDistrict, lessByDistrict},
-                {Criterion::kContractDate, lessByContractDate},
-                {Criterion::kLastPaymentDate, lessByLastPaymentDate}};
-  const std::vector<Record> original = records;  // indexed by number
-  for (const auto& order : orders) {
-    // A query that is not present: only the sort is exercised.
-    findMatches(records, order.criterion, Algorithm::kBinary, ByText("\x01"));
-    ASSERT_TRUE(std::is_sorted(records.begin(), records.end(), order.less))
-        << what << ", criterion " << static_cast<int>(order.criterion);
-    // Only reordered: every record is whole and each appears once.
-    std::vector<bool> seen(records.size());
-    for (const Record& r : records) {
-      const auto n = static_cast<std::size_t>(r.number);
-      ASSERT_LT(n, original.size());
-      ASSERT_FALSE(seen[n]) << what << ": record " << n << " twice";
-      seen[n] = true;
-      ASSERT_EQ(LineOf(r), LineOf(original[n])) << what;
-    }
-  }
-}
-
-TEST(BinarySearchTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
-  std::mt19937 rng(12345);
-  const auto value = [&rng] {
-    static const std::int32_t kValues[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX};
-    return kValues[rng() % std::size(kValues)];
-  };
-  for (int round = 0; round < 40; ++round) {
-    std::vector<Record> records(rng() % 300);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      records[i].number = static_cast<std::int32_t>(i);
-      records[i].surname = RandomKey(rng);
-      records[i].district = RandomKey(rng);
-      records[i].contractDate = {value(), value(), value()};
-      records[i].lastPaymentDate = {value(), value(), value()};
-    }
-    CheckSortsAgree(std::move(records), "round " + std::to_string(round));
-  }
-}
-
-// Large lists go through other sorting paths: keys that differ in a few
-// bytes only (typical dates, words differing in one letter) and keys that
-// differ everywhere.
-TEST(BinarySearchTest, LargeListsSortLikeTheOrdering) {
-  std::mt19937 rng(777);
-  const std::size_t n = 20000;
-  std::vector<Record> fewBytes(n);
-  std::vector<Record> manyBytes(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    Record& a = fewBytes[i];
-    a.number = static_cast<std::int32_t>(i);
-    a.surname = std::string(15, 'a') + static_cast<char>(rng() % 256);
-    a.district = "Центральный" + std::string(rng() % 3, '\0');
-    const auto small = [&rng](int base, int span) {
-      return base + static_cast<std::int32_t>(rng() % static_cast<unsigned>(span));
-    };
-    a.contractDate = {small(1, 28), small(1, 12), small(1995, 30)};
-    a.lastPaymentDate = {small(-3, 6), small(-300, 600), small(-1, 3)};
-    Record& b = manyBytes[i];
-    b.number = a.number;
-    b.surname = RandomKey(rng);
-    b.district = std::to_string(rng());
-    b.contractDate = {static_cast<std::int32_t>(rng()), static_cast<std::int32_t>(rng()),
-                      static_cast<std::int32_t>(rng())};
-    b.lastPaymentDate = {small(1, 28), static_cast<std::int32_t>(rng()), small(2000, 2)};
-  }
-  CheckSortsAgree(std::move(fewBytes), "keys differing in few bytes");
-  CheckSortsAgree(std::move(manyBytes), "keys differing in many bytes");
 }
 
 }  // namespace

@@ -9,46 +9,34 @@
 #include <sstream>
 #include <string>
 
+#include "dialogue_texts.h"
 #include "main/menu.h"
+#include "record/record.h"
 
-// Texts the program writes, spelled out once so transcripts stay readable.
-inline const std::string kMenu =
-    "Меню:\n1.Добавить.\n2.Напечатать\n3.Удалить\n4.Заменить\n5.Поиск\n0.Выход.\n";
-inline const std::string kInvalidChoice = "\nНеверный ввод, введите число от 0 до 9\n";
-inline const std::string kNotAnInteger = "\nНеверный ввод, введите целое число: ";
-inline const std::string kHeader =
-    "Номер\tФамилия\tРайон\tАдрес\tТелефон\tОплата\tАбонплата\tДата договора\tДата последнего "
-    "платежа\n";
-inline const std::string kAddPrompts[] = {
-    "\nВведите номер: ",
-    "\nВведите фамилию: ",
-    "\nВведите район: ",
-    "\nesВведите адрес: ",
-    "\nВведите телефон: ",
-    "\nВведите оплату установки: ",
-    "\nВведите абонентскую плату: ",
-    "\nВведите дату договора (разделитель-пробел): ",
-    "\nВведите дату последнего платежа (разделитель-пробел): ",
-};
-inline const std::string kDone = "Готово!\n";
-// A whole add dialogue that succeeds: nine prompts, then "Готово!".
-inline std::string AddDialogue() {
-  std::string s;
-  for (const std::string& p : kAddPrompts) s += p;
-  return s + kDone;
+// A script line that adds record `n` with `surname`; every other field is
+// fixed (see LineOf).
+inline std::string AddLine(int n, const std::string& surname = "S") {
+  return "1 " + std::to_string(n) + " " + surname + " D A 1 2 3 4 5 2006 7 8 2009\n";
 }
-inline const std::string kRemovePrompt = "Введите номер договора абонента, которого надо удалить: ";
-inline const std::string kReplacePrompt =
-    "Введите номер договора абонента, данные о котором надо заменить: ";
-inline const std::string kNoSuchNumber = "Такого номера нет!\n";
-inline const std::string kCriterionMenu =
-    "Выберите критерий поиска:\n1.Фамилия\n2.Район\n3.Дата заключения договора\n4.Дата "
-    "последнего платежа\n";
-inline const std::string kAlgorithmMenu =
-    "Выберите алгоритм поиска:\n1.Последовательный\n2.Двоичный\n";
-inline const std::string kQueryPrompt = "Введите запрос:";
-inline const std::string kNothingFound = "Ничего не найдено!";
-inline const std::string kSearchDone = "Готово!";
+// The record line of the record that AddLine adds.
+inline std::string LineOf(int n, const std::string& surname = "S") {
+  return std::to_string(n) + "\t" + surname + "\tD\tA\t1\t2\t3\t\t4.5.2006\t\t7.8.2009\n";
+}
+// The record that AddLine adds, or one like it with the given district and dates.
+inline Record RecordOf(int n, const std::string& surname = "S", const std::string& district = "D",
+                       Date contract = {4, 5, 2006}, Date payment = {7, 8, 2009}) {
+  Record r;
+  r.number = n;
+  r.surname = surname;
+  r.district = district;
+  r.address = "A";
+  r.phone = 1;
+  r.installationPayment = 2;
+  r.subscriptionFee = 3;
+  r.contractDate = contract;
+  r.lastPaymentDate = payment;
+  return r;
+}
 
 // Runs a whole session on `script`; returns everything written to stdout.
 inline std::string RunSession(const std::string& script, std::string* err = nullptr,
@@ -56,7 +44,9 @@ inline std::string RunSession(const std::string& script, std::string* err = null
   std::istringstream in(script);
   std::ostringstream out;
   std::ostringstream errors;
-  const int rc = runMenu(in, out, errors);
+  Console console(in, out, errors);
+  SubscriberBase a(console);
+  const int rc = runMenu(console, a);
   if (err != nullptr) *err = errors.str();
   if (status != nullptr) *status = rc;
   return out.str();

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "search/field_sort.h"
+#include "search/search.h"
+
 namespace {
 constexpr std::string_view kDone = "Готово!\n";
 constexpr std::string_view kNoSuchNumber = "Такого номера нет!\n";
@@ -65,3 +68,5 @@ void SubscriberBase::replace() {
   records.erase(it);
   add();
 }
+
+void SubscriberBase::search() { runSearch(console_, records); }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "base/console.h"
+#include "io/console.h"
 #include "record/record.h"
 
 // The run's one list of subscribers, one member per menu operation. Every
@@ -25,6 +25,7 @@ class SubscriberBase {
   // the result files. Binary search sorts the list by the criterion first.
   void search();
 
+  // For the fuzz harness's check of the list against the dialogue.
   const std::vector<Record>& all() const { return records; }
 
  private:

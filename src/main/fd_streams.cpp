@@ -16,7 +16,7 @@ FdInBuf::int_type FdInBuf::underflow() {
   do {
     got = ::read(fd_, buffer_.data(), buffer_.size());
   } while (got < 0 && errno == EINTR);
-  // A read error ends the input like its end does.
+  if (got < 0) noteError(errno);
   if (got <= 0) return traits_type::eof();
   setg(buffer_.data(), buffer_.data(), buffer_.data() + got);
   return traits_type::to_int_type(*gptr());
@@ -36,24 +36,27 @@ FdOutBuf::~FdOutBuf() { drain(); }
 
 namespace {
 
-// Writes all of [data, data + size); false on an error.
-bool writeAll(int fd, const char* data, std::size_t size) {
+// Writes all of [data, data + size); returns 0, or the errno value of the
+// write that failed.
+int writeAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     const ssize_t put = ::write(fd, data, size);
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
+    if (put < 0) return errno;
+    if (put == 0) return EIO;
     data += put;
     size -= static_cast<std::size_t>(put);
   }
-  return true;
+  return 0;
 }
 
 }  // namespace
 
 bool FdOutBuf::drain() {
-  const bool ok = writeAll(fd_, pbase(), static_cast<std::size_t>(pptr() - pbase()));
+  const int error = writeAll(fd_, pbase(), static_cast<std::size_t>(pptr() - pbase()));
+  noteError(error);
   setp(buffer_.data(), buffer_.data() + buffer_.size());
-  return ok;
+  return error == 0;
 }
 
 FdOutBuf::int_type FdOutBuf::overflow(int_type c) {
@@ -76,7 +79,11 @@ std::streamsize FdOutBuf::xsputn(const char* s, std::streamsize n) {
   // Too big for what is left: send the buffer, then either buffer the rest or
   // write it directly when it would not fit anyway.
   if (!drain()) return 0;
-  if (size >= buffer_.size()) return writeAll(fd_, s, size) ? n : 0;
+  if (size >= buffer_.size()) {
+    const int error = writeAll(fd_, s, size);
+    noteError(error);
+    return error == 0 ? n : 0;
+  }
   std::memcpy(pptr(), s, size);
   pbump(static_cast<int>(n));
   return n;

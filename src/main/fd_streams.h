@@ -4,13 +4,18 @@
 #include <streambuf>
 #include <vector>
 
+#include "io/device_buf.h"
+
 // Stream buffers over file descriptors with large buffers. Reads return what
 // the descriptor has (a terminal gives a line at a time); nothing is flushed
 // behind the program's back, so output leaves only on flush, when the buffer
-// is full, or on destruction.
-class FdInBuf : public std::streambuf {
+// is full, or on destruction. A failed read ends the input; a failed write
+// drops what was buffered. Both keep the error for the dialogue to report.
+class FdInBuf : public DeviceBuf {
  public:
   explicit FdInBuf(int fd, std::size_t size = std::size_t{1} << 16);
+  FdInBuf(const FdInBuf&) = delete;
+  FdInBuf& operator=(const FdInBuf&) = delete;
 
  protected:
   int_type underflow() override;
@@ -23,7 +28,7 @@ class FdInBuf : public std::streambuf {
   std::vector<char> buffer_;
 };
 
-class FdOutBuf : public std::streambuf {
+class FdOutBuf : public DeviceBuf {
  public:
   explicit FdOutBuf(int fd, std::size_t size = std::size_t{1} << 18);
   FdOutBuf(const FdOutBuf&) = delete;

@@ -1,5 +1,6 @@
 #include "main/menu.h"
 
+#include <new>
 #include <string>
 
 namespace {
@@ -22,27 +23,28 @@ constexpr Operation kOperations[] = {
 }  // namespace
 
 int runMenu(Console& console, SubscriberBase& a) {
-  std::string choise;
-  for (;;) {
-    console.write(kMenu);
-    if (!console.readChoice(choise) || choise == "0") break;
-    const Operation* op = nullptr;
-    for (const Operation& candidate : kOperations) {
-      if (choise.size() == 1 && choise[0] == candidate.choice) op = &candidate;
+  try {
+    std::string choise;
+    for (;;) {
+      console.write(kMenu);
+      if (!console.readChoice(choise) || choise == "0") break;
+      const Operation* op = nullptr;
+      for (const Operation& candidate : kOperations) {
+        if (choise.size() == 1 && choise[0] == candidate.choice) op = &candidate;
+      }
+      if (op == nullptr) {
+        console.write(kInvalidChoice);
+      } else {
+        (a.*(op->run))();
+        if (console.ended()) break;
+      }
     }
-    if (op == nullptr) {
-      console.write(kInvalidChoice);
-    } else {
-      (a.*(op->run))();
-      if (console.ended()) break;
-    }
+  } catch (const std::bad_alloc&) {
+    // A word, a record or the list could not grow; what was being added is
+    // not in the list. Nothing sensible is left to do but say so.
+    console.reportFailure("Недостаточно памяти");
+    return 1;
   }
-  console.out().flush();
-  return 0;
-}
-
-int runMenu(std::istream& in, std::ostream& out, std::ostream& err) {
-  Console console(in, out, err);
-  SubscriberBase a(console);
-  return runMenu(console, a);
+  console.flush();
+  return console.failed() ? 1 : 0;
 }

@@ -1,15 +1,10 @@
 #pragma once
 
-#include <istream>
-#include <ostream>
-
-#include "base/console.h"
 #include "base/subscriber_base.h"
+#include "io/console.h"
 
 // Runs the main menu until the user chooses 0 or the input ends, then
-// flushes the output. Returns the exit status (always 0). Result files of
-// searches are written in the current directory.
+// flushes the output. Returns the exit status: 0 when the run met no
+// failure, 1 when it did (see Console::failed) or when memory ran out, which
+// ends the run at once. Result files of searches go to the current directory.
 int runMenu(Console& console, SubscriberBase& a);
-
-// The same over the given streams, with a list of its own.
-int runMenu(std::istream& in, std::ostream& out, std::ostream& err);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "io/text_out.h"
+
 namespace {
 
 // Appends the decimal form of `value` at `pos`; returns the new end.
@@ -20,13 +22,6 @@ char* appendDate(char* pos, const Date& date) {
 }
 
 }  // namespace
-
-void writeText(std::ostream& out, std::string_view text) {
-  const auto size = static_cast<std::streamsize>(text.size());
-  if (out.rdbuf()->sputn(text.data(), size) != size) {
-    out.setstate(std::ios::badbit);
-  }
-}
 
 void writeHeaderLine(std::ostream& out) { writeText(out, kHeaderLine); }
 

@@ -28,31 +28,9 @@ struct Record {
   Date lastPaymentDate;
 };
 
-// Asks for a string's bytes to be brought into cache. Loops over many
-// records call this a few records ahead: after a sort, the records' words lie
-// scattered over the heap and each would otherwise be a cache miss.
-inline void prefetchWord(const std::string& word) { __builtin_prefetch(word.data()); }
-inline void prefetchWords(const Record& r) {
-  prefetchWord(r.surname);
-  prefetchWord(r.district);
-  prefetchWord(r.address);
-}
-// For loops that reach records out of order: the record itself, whose
-// words are then fetched once it has arrived.
-inline void prefetchRecord(const Record& r) {
-  __builtin_prefetch(&r);
-  __builtin_prefetch(reinterpret_cast<const char*>(&r) + 64);
-}
-// How far ahead those loops fetch (records twice as far).
-inline constexpr std::size_t kPrefetchDistance = 8;
-
 inline constexpr std::string_view kHeaderLine =
     "Номер\tФамилия\tРайон\tАдрес\tТелефон\tОплата\tАбонплата\tДата договора\tДата последнего "
     "платежа\n";
-
-// Writes `text` straight to the stream buffer; a short write sets badbit.
-// Console and result files go through here so that fixed texts cost one copy.
-void writeText(std::ostream& out, std::string_view text);
 
 // Writes the header line (shared by the listing and the result files).
 void writeHeaderLine(std::ostream& out);

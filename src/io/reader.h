@@ -22,6 +22,9 @@ class ItemReader {
   // before the reader would wait for more: a person at a terminal sees every
   // prompt, a script is answered in large writes.
   explicit ItemReader(std::istream& in, std::ostream* flushOnWait = nullptr);
+  // A copy would read from the other's chunk.
+  ItemReader(const ItemReader&) = delete;
+  ItemReader& operator=(const ItemReader&) = delete;
 
   static bool isSpace(int byte) { return byte == ' ' || (byte >= '\t' && byte <= '\r'); }
 
@@ -38,6 +41,11 @@ class ItemReader {
   // byte with the continuation bytes that directly follow it (no more than it
   // announces). Any other byte is a character of its own. False at end.
   bool readChar(std::string& character);
+
+  // After an end of input: true when it was a failed read of the device
+  // (see DeviceBuf), whose errno value error() then gives.
+  bool failed() const { return error_ != 0; }
+  int error() const { return error_; }
 
  private:
   static constexpr int kEnd = -1;
@@ -57,4 +65,5 @@ class ItemReader {
   std::vector<char> chunk_;
   const char* cur_ = nullptr;
   const char* end_ = nullptr;
+  int error_ = 0;
 };

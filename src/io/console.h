@@ -6,12 +6,16 @@
 #include <string>
 #include <string_view>
 
-#include "base/reader.h"
+#include "io/reader.h"
+#include "io/text_out.h"
 #include "record/record.h"
 
-// The dialogue's ends: items in, texts out, error lines aside. Every read
+// The dialogue's ends: items in, texts out, failure lines aside. Every read
 // reports end of input by returning false and remembers it, so that the
-// menu loop can end the run as soon as any dialogue meets the end.
+// menu loop can end the run as soon as any dialogue meets the end. The
+// console also remembers whether the run met a failure (an unreadable input,
+// an unwritable output, a failure reported by an operation), which decides
+// the exit status.
 class Console {
  public:
   Console(std::istream& in, std::ostream& out, std::ostream& err);
@@ -20,6 +24,8 @@ class Console {
 
   void write(std::string_view text) { writeText(out_, text); }
   std::ostream& out() { return out_; }
+  // Sends the pending output on, and notes whether that failed.
+  void flush();
 
   bool readWord(std::string& word);
   bool readChoice(std::string& choice);
@@ -32,19 +38,23 @@ class Console {
   ItemReader::IntStatus readIntegerOnce(std::int32_t& value);
 
   // Writes `line` and a line end to the error stream, after the pending
-  // output, so that both keep their order on a shared terminal or file.
-  void reportError(std::string_view line);
+  // output so that both keep their order on a shared terminal, and marks
+  // the run as failed.
+  void reportFailure(std::string_view line);
 
   bool ended() const { return ended_; }
+  bool failed() const { return failed_; }
 
  private:
-  bool track(bool got) {
-    ended_ = ended_ || !got;
-    return got;
-  }
+  bool track(bool got);
+  // Reports the first failure of the output, once per run.
+  void checkOutput();
+  void writeError(std::string_view line);
 
   ItemReader reader_;
   std::ostream& out_;
   std::ostream& err_;
   bool ended_ = false;
+  bool failed_ = false;
+  bool outputFailed_ = false;
 };

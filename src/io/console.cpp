@@ -1,11 +1,48 @@
-#include "base/console.h"
+#include "io/console.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "io/device_buf.h"
 
 namespace {
 constexpr std::string_view kNotAnInteger = "\nНеверный ввод, введите целое число: ";
+
+std::string reason(int error) { return std::strerror(error != 0 ? error : EIO); }
 }  // namespace
 
 Console::Console(std::istream& in, std::ostream& out, std::ostream& err)
     : reader_(in, &out), out_(out), err_(err) {}
+
+void Console::flush() {
+  out_.flush();
+  checkOutput();
+}
+
+bool Console::track(bool got) {
+  checkOutput();
+  if (!got && !ended_ && reader_.failed()) {
+    writeError("Не удалось прочитать стандартный ввод: " + reason(reader_.error()));
+  }
+  ended_ = ended_ || !got;
+  return got;
+}
+
+void Console::checkOutput() {
+  if (out_.good()) return;
+  // Later writes are still tried: the device may recover, and result files
+  // of later searches do not depend on it.
+  out_.clear();
+  if (outputFailed_) return;
+  outputFailed_ = true;
+  writeError("Не удалось записать стандартный вывод: " + reason(deviceError(out_.rdbuf())));
+}
+
+void Console::writeError(std::string_view line) {
+  failed_ = true;
+  err_ << line << '\n';
+  err_.flush();
+}
 
 bool Console::readWord(std::string& word) { return track(reader_.readWord(word)); }
 
@@ -35,8 +72,7 @@ bool Console::readDate(Date& date) {
   return readInteger(date.day) && readInteger(date.month) && readInteger(date.year);
 }
 
-void Console::reportError(std::string_view line) {
-  out_.flush();
-  err_ << line << '\n';
-  err_.flush();
+void Console::reportFailure(std::string_view line) {
+  flush();
+  writeError(line);
 }

@@ -1,7 +1,9 @@
-#include "base/reader.h"
+#include "io/reader.h"
 
 #include <algorithm>
 #include <limits>
+
+#include "io/device_buf.h"
 
 namespace {
 
@@ -28,7 +30,10 @@ ItemReader::ItemReader(std::istream& in, std::ostream* flushOnWait)
 bool ItemReader::refill() {
   // Nothing buffered anywhere: the next read may wait, so show the output.
   if (flushOnWait_ != nullptr && buf_->in_avail() <= 0) flushOnWait_->flush();
-  if (buf_->sgetc() == std::char_traits<char>::eof()) return false;
+  if (buf_->sgetc() == std::char_traits<char>::eof()) {
+    error_ = deviceError(buf_);
+    return false;
+  }
   // At least one byte is buffered now; take what is there, without waiting.
   const std::streamsize avail = std::max<std::streamsize>(buf_->in_avail(), 1);
   const std::streamsize want = std::min(avail, static_cast<std::streamsize>(chunk_.size()));

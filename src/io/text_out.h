@@ -1,0 +1,8 @@
+#pragma once
+
+#include <ostream>
+#include <string_view>
+
+// Writes `text` straight to the stream buffer; a short write sets badbit.
+// Console and result files go through here so that fixed texts cost one copy.
+void writeText(std::ostream& out, std::string_view text);

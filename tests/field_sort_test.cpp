@@ -1,0 +1,119 @@
+#include "search/field_sort.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "search/orderings.h"
+#include "test_support.h"
+
+namespace {
+
+// The whole record as text, to check that sorting moved it intact.
+std::string RecordLine(const Record& r) {
+  std::ostringstream out;
+  printRecord(out, r);
+  return out.str();
+}
+
+// Strings built to stress the sort's windows: lengths around 16 and 32,
+// long shared prefixes, zero bytes, bytes above 0x7F, many duplicates.
+std::string RandomKey(std::mt19937& rng) {
+  static const std::string kPrefixes[] = {"",
+                                          "Иванов",
+                                          std::string(15, 'a'),
+                                          std::string(16, 'a'),
+                                          std::string(31, 'b'),
+                                          "Константинопольский",
+                                          std::string(40, '\xD0')};
+  static const char kAlphabet[] = {'\0', 'a', 'b', '\x7F', '\x80', '\xD0', '\xFF'};
+  std::string s = kPrefixes[rng() % std::size(kPrefixes)];
+  const std::size_t tail = rng() % 4;
+  for (std::size_t i = 0; i < tail; ++i) s.push_back(kAlphabet[rng() % std::size(kAlphabet)]);
+  return s;
+}
+
+// Sorts `records` by each field and checks the result against the record
+// ordering; `records` must be numbered 0..n-1.
+void CheckSortsAgree(std::vector<Record> records, const std::string& what) {
+  const struct {
+    void (*sort)(std::vector<Record>&);
+    bool (*less)(const Record&, const Record&);
+    const char* name;
+  } orders[] = {
+      {[](std::vector<Record>& r) { sortByField(r, &Record::surname); }, lessBySurname, "surname"},
+      {[](std::vector<Record>& r) { sortByField(r, &Record::district); }, lessByDistrict,
+       "district"},
+      {[](std::vector<Record>& r) { sortByField(r, &Record::contractDate); }, lessByContractDate,
+       "contract date"},
+      {[](std::vector<Record>& r) { sortByField(r, &Record::lastPaymentDate); },
+       lessByLastPaymentDate, "last payment"},
+  };
+  const std::vector<Record> original = records;  // indexed by number
+  for (const auto& order : orders) {
+    order.sort(records);
+    ASSERT_TRUE(std::is_sorted(records.begin(), records.end(), order.less))
+        << what << ", by " << order.name;
+    // Only reordered: every record is whole and each appears once.
+    std::vector<bool> seen(records.size());
+    for (const Record& r : records) {
+      const auto n = static_cast<std::size_t>(r.number);
+      ASSERT_LT(n, original.size());
+      ASSERT_FALSE(seen[n]) << what << ": record " << n << " twice";
+      seen[n] = true;
+      ASSERT_EQ(RecordLine(r), RecordLine(original[n])) << what;
+    }
+  }
+}
+
+TEST(FieldSortTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
+  std::mt19937 rng(12345);
+  const auto value = [&rng] {
+    static const std::int32_t kValues[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX};
+    return kValues[rng() % std::size(kValues)];
+  };
+  for (int round = 0; round < 40; ++round) {
+    std::vector<Record> records(rng() % 300);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      records[i].number = static_cast<std::int32_t>(i);
+      records[i].surname = RandomKey(rng);
+      records[i].district = RandomKey(rng);
+      records[i].contractDate = {value(), value(), value()};
+      records[i].lastPaymentDate = {value(), value(), value()};
+    }
+    CheckSortsAgree(std::move(records), "round " + std::to_string(round));
+  }
+}
+
+// Large lists go through other sorting paths: keys that differ in a few
+// bytes only (typical dates, words differing in one letter) and keys that
+// differ everywhere.
+TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
+  std::mt19937 rng(777);
+  const std::size_t n = 20000;
+  std::vector<Record> fewBytes(n);
+  std::vector<Record> manyBytes(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    Record& a = fewBytes[i];
+    a.number = static_cast<std::int32_t>(i);
+    a.surname = std::string(15, 'a') + static_cast<char>(rng() % 256);
+    a.district = "Центральный" + std::string(rng() % 3, '\0');
+    const auto small = [&rng](int base, int span) {
+      return base + static_cast<std::int32_t>(rng() % static_cast<unsigned>(span));
+    };
+    a.contractDate = {small(1, 28), small(1, 12), small(1995, 30)};
+    a.lastPaymentDate = {small(-3, 6), small(-300, 600), small(-1, 3)};
+    Record& b = manyBytes[i];
+    b.number = a.number;
+    b.surname = RandomKey(rng);
+    b.district = std::to_string(rng());
+    b.contractDate = {static_cast<std::int32_t>(rng()), static_cast<std::int32_t>(rng()),
+                      static_cast<std::int32_t>(rng())};
+    b.lastPaymentDate = {small(1, 28), static_cast<std::int32_t>(rng()), small(2000, 2)};
+  }
+  CheckSortsAgree(std::move(fewBytes), "keys differing in few bytes");
+  CheckSortsAgree(std::move(manyBytes), "keys differing in many bytes");
+}
+
+}  // namespace
