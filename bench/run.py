@@ -97,11 +97,60 @@ def repeat_check(binary, n, work, runs, k=20):
             for name in ("binary", "sequential")}
 
 
+def adds_of(work, n):
+    """The adds of the session script for N (generated if needed)."""
+    base = work / f"session-{n}.txt"
+    if not base.exists():
+        generate(n, base)
+    text = base.read_text(encoding="utf-8")
+    return text[: text.rindex("2\n5\n")]
+
+
+def difference(binary, work, runs, name, before, extra, after="0\n"):
+    """Seconds that `extra` adds to a script of `before` + `after`."""
+    scratch = work / "diff"
+    scratch.mkdir(exist_ok=True)
+    times = []
+    for part, body in (("without", before + after), ("with", before + extra + after)):
+        script = work / f"{name}-{part}.txt"
+        script.write_text(body, encoding="utf-8")
+        times.append(best(runs, [binary], script, scratch)[0])
+    return times[1] - times[0]
+
+
+# One binary search per criterion on the list in insertion order: it sorts.
+SORT_SEARCHES = (("surname", "5\n1\n2\nЯков\n"), ("district", "5\n2\n2\nЯрославский\n"),
+                 ("contract date", "5\n3\n2\n1 1 1990\n"),
+                 ("last payment", "5\n4\n2\n1 1 1990\n"))
+
+
+def sort_check(binary, n, work, runs):
+    """Milliseconds of one binary search that has to sort, per criterion."""
+    adds = adds_of(work, n)
+    return {name: difference(binary, work, runs, f"sort-{i}", adds, search) * 1e3
+            for i, (name, search) in enumerate(SORT_SEARCHES)}
+
+
+def sort_heavy(binary, n, work, runs):
+    """Seconds for N adds, eight binary searches that each sort afresh, a listing."""
+    order = (0, 3, 1, 2)  # surname, last payment, district, contract date
+    searches = "".join(SORT_SEARCHES[i][1] for i in order) * 2
+    script = work / f"sort-heavy-{n}.txt"
+    script.write_text(adds_of(work, n) + searches + "2\n0\n", encoding="utf-8")
+    scratch = work / "heavy"
+    scratch.mkdir(exist_ok=True)
+    return best(runs, [binary], script, scratch)[0]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", default="build/subscribers")
     parser.add_argument("--sizes", default="10000,100000,1000000")
     parser.add_argument("--repeat-check", action="store_true")
+    parser.add_argument("--sort-check", action="store_true",
+                        help="time one sorting binary search per criterion at the largest N")
+    parser.add_argument("--sort-heavy", action="store_true",
+                        help="time N adds, eight sorting binary searches and a listing")
     parser.add_argument("--runs", type=int, default=3, help="runs per measurement; the best counts")
     args = parser.parse_args()
     binary = str(pathlib.Path(args.binary).resolve())
@@ -125,6 +174,13 @@ def main():
             first, last = rows[0], rows[-1]
             scale = (last["wall"] / last["n"]) / (first["wall"] / first["n"])
             print(f"time per record at N={last['n']} / at N={first['n']}: {scale:.2f}")
+        if args.sort_check:
+            per = sort_check(binary, sizes[-1], work, args.runs)
+            print(f"one sorting binary search at N={sizes[-1]}: " +
+                  ", ".join(f"{name} {ms:.0f} ms" for name, ms in per.items()))
+        if args.sort_heavy:
+            print(f"sort-heavy script at N={sizes[-1]}: "
+                  f"{sort_heavy(binary, sizes[-1], work, args.runs):.3f} s")
         if args.repeat_check:
             per = repeat_check(binary, sizes[-1], work, args.runs)
             print(f"per search at N={sizes[-1]}: repeated binary {per['binary'] * 1e3:.1f} ms, "

@@ -95,12 +95,15 @@ TEST_F(ResultFilesTest, WriteErrorIsDetectedWhenTheFileIsClosed) {
 }
 
 TEST_F(ResultFilesTest, LargeResultIsWrittenInFull) {
+  constexpr int kCount = 20000;
   std::vector<Record> records;
   std::vector<const Record*> matches;
   std::string expected;
-  for (int i = 0; i < 20000; ++i) records.push_back(RecordOf(i, std::string(i % 50, 'x')));
+  records.reserve(kCount);
+  matches.reserve(kCount);
+  for (int i = 0; i < kCount; ++i) records.push_back(RecordOf(i, std::string(i % 50, 'x')));
   for (const Record& r : records) matches.push_back(&r);
-  for (int i = 20000 - 1; i >= 0; --i) expected += kHeader + LineOf(i, std::string(i % 50, 'x'));
+  for (int i = kCount - 1; i >= 0; --i) expected += kHeader + LineOf(i, std::string(i % 50, 'x'));
   EXPECT_FALSE(writeResultFile("big.txt", matches, true));
   EXPECT_EQ(ReadFile("big.txt"), expected);
 }

@@ -2,173 +2,388 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace {
 
-// A key that orders like the field over a 16-byte window, plus the record's
-// position. Sorting these small keys and then moving each record once is
-// several times faster than sorting the records themselves.
-struct SortKey {
+// ---------------------------------------------------------------------------
+// String keys: a 16-byte window of the string, big-endian, so that unsigned
+// comparison of (hi, lo) agrees with byte order, plus the record's position.
+
+struct StringKey {
   std::uint64_t hi;
   std::uint64_t lo;
   // Length of the string clipped to one past the window's end, so that
   // strings ending inside the window order by length (a prefix first) and
-  // those running past it tie until the next window decides. 0 for dates.
-  std::uint32_t clippedLength;
+  // those running past it tie until the next window decides.
+  std::uint32_t clipped;
   std::uint32_t index;
 };
 
-bool keyLess(const SortKey& a, const SortKey& b) {
+constexpr std::size_t kWindow = 16;
+constexpr std::uint32_t kRunsPast = kWindow + 1;
+
+bool keyLess(const StringKey& a, const StringKey& b) {
   if (a.hi != b.hi) return a.hi < b.hi;
   if (a.lo != b.lo) return a.lo < b.lo;
-  return a.clippedLength < b.clippedLength;
+  return a.clipped < b.clipped;
 }
 
-bool keyEqual(const SortKey& a, const SortKey& b) {
-  return a.hi == b.hi && a.lo == b.lo && a.clippedLength == b.clippedLength;
+bool keyEqual(const StringKey& a, const StringKey& b) {
+  return a.hi == b.hi && a.lo == b.lo && a.clipped == b.clipped;
 }
 
-constexpr std::size_t kWindow = 16;
-
-// Up to eight bytes of `s` from `offset`, big-endian, zero-padded: unsigned
-// comparison of these words agrees with byte order.
-std::uint64_t prefixWord(const std::string& s, std::size_t offset) {
+std::uint64_t bigEndian(const unsigned char* p) {
   std::uint64_t word = 0;
-  for (std::size_t i = 0; i < 8; ++i) {
-    const std::size_t at = offset + i;
-    const auto byte = at < s.size() ? static_cast<unsigned char>(s[at]) : 0U;
-    word = (word << 8) | byte;
-  }
+  for (int i = 0; i < 8; ++i) word = (word << 8) | p[i];
   return word;
 }
 
-// Fills the key for the window starting at `offset`; true when the string
-// runs past the window, so that ties may need the next window.
-bool fillKey(SortKey& key, const std::string& s, std::size_t offset) {
-  key.hi = prefixWord(s, offset);
-  key.lo = prefixWord(s, offset + 8);
-  const std::size_t end = offset + kWindow;
-  key.clippedLength = static_cast<std::uint32_t>(std::min(s.size(), end + 1) - offset);
-  return s.size() > end;
-}
-
-// Flipping the sign bit maps signed order onto unsigned order.
-std::uint64_t biased(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000U; }
-
-bool fillKey(SortKey& key, const Date& d, std::size_t /*offset*/) {
-  key.hi = biased(d.year);
-  key.lo = (biased(d.month) << 32) | biased(d.day);
-  key.clippedLength = 0;
-  return false;
-}
-
-// Byte `position` of a key's sort order, least significant first: the
-// clipped length, then `lo` and `hi` from their lowest byte up.
-constexpr int kDigits = 17;
-unsigned digitOf(const SortKey& key, int position) {
-  if (position == 0) return key.clippedLength & 0xFFU;  // never above kWindow + 1
-  const std::uint64_t word = position <= 8 ? key.lo : key.hi;
-  return static_cast<unsigned>(word >> (8 * ((position - 1) % 8))) & 0xFFU;
-}
-
-// Sorts keys[first, last) by keyLess. Keys that differ in only a few byte
-// positions (dates, whose parts span small ranges) take one counting pass
-// per such byte; others go to std::sort.
-void sortKeyRange(std::vector<SortKey>& keys, std::size_t first, std::size_t last) {
-  auto begin = keys.begin() + static_cast<std::ptrdiff_t>(first);
-  auto end = keys.begin() + static_cast<std::ptrdiff_t>(last);
-  constexpr std::size_t kRadixAbove = 4096;
-  constexpr int kMaxRadixPasses = 4;
-  if (last - first < kRadixAbove) {
-    std::sort(begin, end, keyLess);
-    return;
+// Fills the key for the window of `s` that starts at `offset`.
+void fillKey(StringKey& key, const std::string& s, std::size_t offset) {
+  unsigned char window[kWindow] = {};
+  if (offset < s.size()) {
+    std::copy_n(s.data() + offset, std::min(kWindow, s.size() - offset), window);
   }
-  int varying[kDigits];
-  int passes = 0;
-  for (int position = 0; position < kDigits; ++position) {
-    const unsigned d = digitOf(*begin, position);
-    if (std::any_of(begin, end, [&](const SortKey& k) { return digitOf(k, position) != d; })) {
-      if (passes == kMaxRadixPasses) {
-        std::sort(begin, end, keyLess);
+  key.hi = bigEndian(window);
+  key.lo = bigEndian(window + 8);
+  key.clipped = static_cast<std::uint32_t>(std::min(s.size(), offset + kRunsPast) -
+                                           std::min(s.size(), offset));
+}
+
+// Digit `d` of a key in sort order: the 16 window bytes, then the length.
+unsigned digitOf(const StringKey& key, int d) {
+  if (d < 8) return static_cast<unsigned>(key.hi >> (56 - 8 * d)) & 0xFFU;
+  if (d < 16) return static_cast<unsigned>(key.lo >> (56 - 8 * (d - 8))) & 0xFFU;
+  return key.clipped;  // at most kRunsPast
+}
+constexpr int kDigits = 17;
+
+// Most-significant-digit radix sort of keys[0, n) from digit `d` on; `tmp`
+// has room for n keys. Small ranges go to a comparison sort.
+void radixSort(StringKey* keys, StringKey* tmp, std::size_t n, int d) {
+  constexpr std::size_t kSmall = 64;
+  for (; d < kDigits; ++d) {
+    if (n <= kSmall) {
+      std::sort(keys, keys + n, keyLess);
+      return;
+    }
+    std::size_t count[256] = {};
+    for (std::size_t i = 0; i < n; ++i) ++count[digitOf(keys[i], d)];
+    if (count[digitOf(keys[0], d)] == n) {
+      // One bucket: often a run of equal keys, which is done at once.
+      const StringKey first = keys[0];
+      if (std::all_of(keys + 1, keys + n, [&](const StringKey& k) { return keyEqual(k, first); })) {
         return;
       }
-      varying[passes++] = position;
+      continue;
     }
-  }
-  std::vector<SortKey> scratch(last - first);
-  for (int pass = 0; pass < passes; ++pass) {
-    std::size_t offsets[257] = {};
-    for (auto it = begin; it != end; ++it) ++offsets[digitOf(*it, varying[pass]) + 1];
-    for (std::size_t d = 1; d <= 256; ++d) offsets[d] += offsets[d - 1];
-    for (auto it = begin; it != end; ++it) scratch[offsets[digitOf(*it, varying[pass])]++] = *it;
-    std::copy(scratch.begin(), scratch.end(), begin);
+    std::size_t start[256];
+    std::size_t sum = 0;
+    for (int b = 0; b < 256; ++b) {
+      start[b] = sum;
+      sum += count[b];
+    }
+    std::size_t next[256];
+    std::copy(start, start + 256, next);
+    for (std::size_t i = 0; i < n; ++i) tmp[next[digitOf(keys[i], d)]++] = keys[i];
+    std::memcpy(static_cast<void*>(keys), tmp, n * sizeof(StringKey));
+    for (int b = 0; b < 256; ++b) {
+      if (count[b] > 1) radixSort(keys + start[b], tmp + start[b], count[b], d + 1);
+    }
+    return;
   }
 }
 
-// Sorts keys[first, last), whose fields agree on every byte before `offset`,
-// window by window: each run still tied after one window is sorted by the
-// next, so long shared prefixes cost passes over the short keys only.
-template <typename Field>
-void sortKeys(const std::vector<Record>& records, Field Record::*field, std::vector<SortKey>& keys,
-              std::size_t first, std::size_t last, std::size_t offset) {
-  bool longer = false;
-  for (std::size_t i = first; i < last; ++i) {
-    if (i + kPrefetchDistance < last)
-      prefetchField(records[keys[i + kPrefetchDistance].index].*field);
-    longer = fillKey(keys[i], records[keys[i].index].*field, offset) || longer;
-  }
-  sortKeyRange(keys, first, last);
-  if (!longer) return;
-  for (std::size_t run = first; run < last;) {
-    std::size_t end = run + 1;
-    while (end < last && keyEqual(keys[run], keys[end])) ++end;
-    if (end - run > 1 && keys[run].clippedLength > kWindow) {
-      sortKeys(records, field, keys, run, end, offset + kWindow);
-    }
-    run = end;
-  }
-}
-
-// Moves records[from[i]] to position i for every i, following each cycle of
-// the permutation once; `from` is used up. Walking a cycle is a chain of
-// dependent loads, so a second cursor runs a few steps ahead along the same
-// cycle and fetches the records that will be moved next.
-void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) {
-  constexpr int kLookahead = 8;
-  auto prefetch = [&records](std::size_t k) {
-    const char* p = reinterpret_cast<const char*>(&records[k]);
-    for (std::size_t line = 0; line < sizeof(Record); line += 64) __builtin_prefetch(p + line);
+// Sorts the keys window by window: the runs still tied after one window are
+// sorted by the next, so long shared prefixes cost passes over the short
+// keys only. The runs wait on a list of their own, not on the call stack:
+// words may share prefixes of millions of bytes.
+void sortStringKeys(const std::vector<Record>& records, std::string Record::*field,
+                    std::vector<StringKey>& keys) {
+  struct Run {
+    std::size_t first;
+    std::size_t last;
+    std::size_t offset;  // the strings agree on every byte before it
   };
-  for (std::size_t i = 0; i < from.size(); ++i) {
+  std::vector<StringKey> tmp(keys.size());
+  std::vector<Run> runs{{0, keys.size(), 0}};
+  while (!runs.empty()) {
+    const Run run = runs.back();
+    runs.pop_back();
+    bool runsPast = false;
+    for (std::size_t i = run.first; i < run.last; ++i) {
+      if (i + kPrefetchDistance < run.last) {
+        prefetchWord(records[keys[i + kPrefetchDistance].index].*field);
+      }
+      fillKey(keys[i], records[keys[i].index].*field, run.offset);
+      runsPast = runsPast || keys[i].clipped == kRunsPast;
+    }
+    radixSort(keys.data() + run.first, tmp.data() + run.first, run.last - run.first, 0);
+    if (!runsPast) continue;
+    for (std::size_t tie = run.first; tie < run.last;) {
+      std::size_t end = tie + 1;
+      while (end < run.last && keyEqual(keys[tie], keys[end])) ++end;
+      if (end - tie > 1 && keys[tie].clipped == kRunsPast) {
+        runs.push_back({tie, end, run.offset + kWindow});
+      }
+      tie = end;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Small integer keys: the key in bits [32, 32 + bits) of a 64-bit word, the
+// record's position below it.
+
+// Least-significant-digit radix sort of keys by their bits [32, 32 + bits);
+// stable, so equal keys keep the order of their positions.
+void radixSortHigh(std::vector<std::uint64_t>& keys, int bits) {
+  constexpr int kDigitBits = 11;
+  std::vector<std::uint64_t> tmp(keys.size());
+  for (int low = 32; low < 32 + bits; low += kDigitBits) {
+    const int width = std::min(kDigitBits, 32 + bits - low);
+    const std::uint64_t mask = (std::uint64_t{1} << width) - 1;
+    std::vector<std::size_t> next(std::size_t{1} << width);
+    for (std::uint64_t k : keys) ++next[(k >> low) & mask];
+    std::size_t sum = 0;
+    for (std::size_t& c : next) {
+      const std::size_t here = c;
+      c = sum;
+      sum += here;
+    }
+    for (std::uint64_t k : keys) tmp[next[(k >> low) & mask]++] = k;
+    keys.swap(tmp);
+  }
+}
+
+int bitsFor(std::uint32_t largest) {
+  int bits = 0;
+  for (; largest != 0; largest >>= 1) ++bits;
+  return bits;
+}
+
+// Positions in order of keys[i] < buckets, equal keys by position: one
+// counting pass and one placing pass.
+std::vector<std::uint32_t> countingOrder(const std::vector<std::uint32_t>& keys,
+                                         std::size_t buckets) {
+  std::vector<std::uint32_t> next(buckets + 1);
+  for (std::uint32_t k : keys) ++next[k + 1];
+  for (std::size_t b = 1; b <= buckets; ++b) next[b] += next[b - 1];
+  std::vector<std::uint32_t> from(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    from[next[keys[i]]++] = static_cast<std::uint32_t>(i);
+  return from;
+}
+
+// ---------------------------------------------------------------------------
+// Repeated strings. Surnames and districts repeat: a million subscribers
+// hold some thousands of distinct surnames and a handful of districts. One
+// pass in list order gives each record the number of its distinct value;
+// sorting the distinct values alone then gives every record a rank, and the
+// ranks sort as small integers. No trip to a scattered string after that.
+
+// Fills ranks[i] with the rank of records[i].*field among the distinct
+// values, in string order. Returns the number of distinct values, or 0 when
+// there are too many for ranking to pay (then `ranks` is unspecified).
+std::size_t rankValues(const std::vector<Record>& records, std::string Record::*field,
+                       std::vector<std::uint32_t>& ranks) {
+  const std::size_t n = records.size();
+  const std::size_t tooMany = n / 4 + 16;
+  // The distinct values, copied side by side: comparing against them must
+  // not be a trip to a record somewhere in the list.
+  std::string bytes;
+  std::vector<std::size_t> starts{0};  // value k is bytes[starts[k], starts[k + 1])
+  const auto valueOf = [&](std::uint32_t k) {
+    return std::string_view(bytes).substr(starts[k], starts[k + 1] - starts[k]);
+  };
+  // Open addressing: number + 1 (0 when empty), beside the hash.
+  struct Slot {
+    std::uint32_t number;
+    std::uint32_t hash;
+  };
+  std::vector<Slot> table(1024);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
+    const std::string_view value = records[i].*field;
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(value));
+    const std::size_t mask = table.size() - 1;
+    std::size_t at = hash & mask;
+    while (table[at].number != 0 &&
+           (table[at].hash != hash || valueOf(table[at].number - 1) != value)) {
+      at = (at + 1) & mask;
+    }
+    if (table[at].number != 0) {
+      ranks[i] = table[at].number - 1;
+      continue;
+    }
+    const std::size_t number = starts.size() - 1;
+    if (number == tooMany) return 0;
+    ranks[i] = static_cast<std::uint32_t>(number);
+    table[at] = {ranks[i] + 1, hash};
+    bytes.append(value);
+    starts.push_back(bytes.size());
+    if ((number + 1) * 2 > table.size()) {
+      std::vector<Slot> grown(table.size() * 2);
+      for (const Slot& slot : table) {
+        if (slot.number == 0) continue;
+        std::size_t to = slot.hash & (grown.size() - 1);
+        while (grown[to].number != 0) to = (to + 1) & (grown.size() - 1);
+        grown[to] = slot;
+      }
+      table.swap(grown);
+    }
+  }
+  const std::size_t distinct = starts.size() - 1;
+  std::vector<std::uint32_t> byValue(distinct);
+  for (std::size_t k = 0; k < distinct; ++k) byValue[k] = static_cast<std::uint32_t>(k);
+  // string_view compares bytes as unsigned values, as the orderings do.
+  std::sort(byValue.begin(), byValue.end(),
+            [&](std::uint32_t a, std::uint32_t b) { return valueOf(a) < valueOf(b); });
+  std::vector<std::uint32_t> rankOf(distinct);
+  for (std::size_t r = 0; r < distinct; ++r) rankOf[byValue[r]] = static_cast<std::uint32_t>(r);
+  for (std::uint32_t& rank : ranks) rank = rankOf[rank];
+  return distinct;
+}
+
+// Positions of the records in string order.
+std::vector<std::uint32_t> orderOf(const std::vector<Record>& records, std::string Record::*field) {
+  const std::size_t n = records.size();
+  std::vector<std::uint32_t> ranks(n);
+  const std::size_t distinct = rankValues(records, field, ranks);
+  if (distinct != 0) return countingOrder(ranks, distinct);
+  std::vector<StringKey> keys(n);
+  for (std::size_t i = 0; i < n; ++i) keys[i].index = static_cast<std::uint32_t>(i);
+  sortStringKeys(records, field, keys);
+  for (std::size_t i = 0; i < n; ++i) ranks[i] = keys[i].index;
+  return ranks;
+}
+
+// ---------------------------------------------------------------------------
+// Date keys. The parts of real dates span small ranges, so each part is
+// taken relative to its smallest value and the three are packed, year
+// first, into as few bits as they need: usually under 20, which a counting
+// sort orders in two passes.
+
+struct DateRange {
+  std::uint32_t lowest = UINT32_MAX;
+  std::uint32_t highest = 0;
+  int bits() const { return bitsFor(highest - lowest); }
+};
+
+// Flipping the sign bit maps signed order onto unsigned order.
+std::uint32_t biased(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000U; }
+
+std::vector<std::uint32_t> orderOf(const std::vector<Record>& records, Date Record::*field) {
+  const std::size_t n = records.size();
+  DateRange year;
+  DateRange month;
+  DateRange day;
+  const auto widen = [](DateRange& r, std::int32_t v) {
+    r.lowest = std::min(r.lowest, biased(v));
+    r.highest = std::max(r.highest, biased(v));
+  };
+  for (const Record& r : records) {
+    const Date& d = r.*field;
+    widen(year, d.year);
+    widen(month, d.month);
+    widen(day, d.day);
+  }
+  const int dayBits = day.bits();
+  const int monthBits = month.bits();
+  const int bits = year.bits() + monthBits + dayBits;
+  if (bits <= 32) {
+    std::vector<std::uint32_t> packed(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const Date& d = records[i].*field;
+      packed[i] = ((biased(d.year) - year.lowest) << monthBits | (biased(d.month) - month.lowest))
+                      << dayBits |
+                  (biased(d.day) - day.lowest);
+    }
+    // Up to a million buckets count faster than two radix passes.
+    constexpr int kCountingBits = 20;
+    if (bits <= kCountingBits) return countingOrder(packed, std::size_t{1} << bits);
+    std::vector<std::uint64_t> keys(n);
+    for (std::size_t i = 0; i < n; ++i) keys[i] = std::uint64_t{packed[i]} << 32 | i;
+    radixSortHigh(keys, bits);
+    for (std::size_t i = 0; i < n; ++i) packed[i] = static_cast<std::uint32_t>(keys[i]);
+    return packed;
+  }
+  std::vector<std::uint32_t> from(n);
+  // Dates spread over the whole integer range: a comparison sort.
+  struct WideKey {
+    std::uint64_t yearMonth;
+    std::uint32_t day;
+    std::uint32_t index;
+  };
+  std::vector<WideKey> keys(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const Date& d = records[i].*field;
+    keys[i] = {std::uint64_t{biased(d.year)} << 32 | biased(d.month), biased(d.day),
+               static_cast<std::uint32_t>(i)};
+  }
+  std::sort(keys.begin(), keys.end(), [](const WideKey& a, const WideKey& b) {
+    return a.yearMonth != b.yearMonth ? a.yearMonth < b.yearMonth : a.day < b.day;
+  });
+  for (std::size_t i = 0; i < n; ++i) from[i] = keys[i].index;
+  return from;
+}
+
+// ---------------------------------------------------------------------------
+// Moving the records into order.
+
+// Moves records[from[i]] to position i for every i, along the cycles of the
+// permutation; `from` is used up. The cycles are first written out as one
+// sequence of positions (a walk over small integers), so that the walk that
+// moves the records knows its next positions far ahead and fetches them.
+void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) {
+  const std::size_t n = from.size();
+  // Each cycle is written as its positions in moving order; the last entry
+  // of a cycle is marked (a list of 2^31 records would not fit in memory).
+  constexpr std::uint32_t kLast = 0x80000000U;
+  std::vector<std::uint32_t> walk;
+  walk.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) {
     if (from[i] == i) continue;
-    Record held = std::move(records[i]);
-    std::size_t ahead = i;
-    for (int step = 0; step < kLookahead; ++step) ahead = from[ahead];
     std::size_t j = i;
     for (;;) {
       const std::size_t source = from[j];
       from[j] = static_cast<std::uint32_t>(j);
       if (source == i) {
-        records[j] = std::move(held);
+        walk.push_back(static_cast<std::uint32_t>(j) | kLast);
         break;
       }
-      // Past the cycle's end the cursor meets settled entries and stays put.
-      ahead = from[ahead];
-      prefetch(ahead);
-      records[j] = std::move(records[source]);
+      walk.push_back(static_cast<std::uint32_t>(j));
       j = source;
     }
+  }
+  constexpr std::size_t kAhead = 12;
+  auto prefetch = [&records](std::size_t k) {
+    const char* p = reinterpret_cast<const char*>(&records[k]);
+    for (std::size_t line = 0; line < sizeof(Record); line += 64) __builtin_prefetch(p + line);
+  };
+  for (std::size_t k = 0; k < walk.size();) {
+    // One cycle: walk[k] receives the record at walk[k + 1], and so on; the
+    // last position receives the first one's record.
+    const std::size_t first = walk[k] & ~kLast;
+    Record held = std::move(records[first]);
+    std::size_t to = first;
+    while ((walk[k] & kLast) == 0) {
+      if (k + kAhead < walk.size()) prefetch(walk[k + kAhead] & ~kLast);
+      const std::size_t source = walk[k + 1] & ~kLast;
+      records[to] = std::move(records[source]);
+      to = source;
+      ++k;
+    }
+    records[to] = std::move(held);
+    ++k;
   }
 }
 
 template <typename Field>
 void sortRecords(std::vector<Record>& records, Field Record::*field) {
-  std::vector<SortKey> keys(records.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) keys[i].index = static_cast<std::uint32_t>(i);
-  sortKeys(records, field, keys, 0, keys.size(), 0);
-  std::vector<std::uint32_t> from(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) from[i] = keys[i].index;
-  keys = {};
+  std::vector<std::uint32_t> from = orderOf(records, field);
   applyOrder(records, from);
 }
 
