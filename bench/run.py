@@ -12,6 +12,7 @@ usage: run.py [--binary build/subscribers] [--sizes 10000,100000,1000000]
 import argparse
 import os
 import pathlib
+import random
 import subprocess
 import sys
 import tempfile
@@ -142,6 +143,33 @@ def sort_heavy(binary, n, work, runs):
     return best(runs, [binary], script, scratch)[0]
 
 
+def remove_patterns(n):
+    """Removal and replacement patterns over the numbers 1..N of a script."""
+    shuffled = list(range(1, n + 1))
+    random.Random(7).shuffle(shuffled)
+    new_record = "Новиков\nСеверный\nул.Мира,1\n5551234\n100\n200\n1 2 2010\n3 4 2011\n"
+    return {
+        "remove random": "".join(f"3\n{k}\n" for k in shuffled),
+        "replace random": "".join(f"4\n{k}\n{k}\n{new_record}" for k in shuffled),
+        "remove front first": "".join(f"3\n{k}\n" for k in range(1, n + 1)),
+        "remove back first": "".join(f"3\n{k}\n" for k in range(n, 0, -1)),
+    }
+
+
+def remove_check(binary, sizes, work, runs):
+    """Seconds for N adds then N removals or replacements, per pattern and N."""
+    scratch = work / "remove"
+    scratch.mkdir(exist_ok=True)
+    table = {}
+    for n in sizes:
+        adds = adds_of(work, n)
+        for name, ops in remove_patterns(n).items():
+            script = work / f"remove-{n}.txt"
+            script.write_text(adds + ops + "2\n0\n", encoding="utf-8")
+            table[(name, n)] = best(runs, [binary], script, scratch)[0]
+    return table
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", default="build/subscribers")
@@ -151,6 +179,8 @@ def main():
                         help="time one sorting binary search per criterion at the largest N")
     parser.add_argument("--sort-heavy", action="store_true",
                         help="time N adds, eight sorting binary searches and a listing")
+    parser.add_argument("--remove-check", action="store_true",
+                        help="time N adds then N removals or replacements, per pattern")
     parser.add_argument("--runs", type=int, default=3, help="runs per measurement; the best counts")
     args = parser.parse_args()
     binary = str(pathlib.Path(args.binary).resolve())
@@ -181,6 +211,14 @@ def main():
         if args.sort_heavy:
             print(f"sort-heavy script at N={sizes[-1]}: "
                   f"{sort_heavy(binary, sizes[-1], work, args.runs):.3f} s")
+        if args.remove_check:
+            table = remove_check(binary, sizes, work, args.runs)
+            for name in remove_patterns(1):
+                cells = [f"N={n}: {table[(name, n)]:.3f} s" for n in sizes]
+                per_op = [table[(name, n)] / (2 * n) for n in sizes]
+                print(f"{name:>18}: " + ", ".join(cells) +
+                      f"; per operation at N={sizes[-1]} / at N={sizes[0]}: "
+                      f"{per_op[-1] / per_op[0]:.2f}")
         if args.repeat_check:
             per = repeat_check(binary, sizes[-1], work, args.runs)
             print(f"per search at N={sizes[-1]}: repeated binary {per['binary'] * 1e3:.1f} ms, "

@@ -209,4 +209,62 @@ TEST(ReplaceTest, EndOfInputInsideTheNewRecordLosesTheOldOne) {
                 kAddPrompts[0] + kAddPrompts[1] + kAddPrompts[2]);
 }
 
+// One step of a session: what is typed and what the program answers.
+struct Step {
+  std::string typed;
+  std::string shown;
+};
+Step Add(int n, const std::string& surname) { return {AddLine(n, surname), AddDialogue() + kMenu}; }
+Step Remove(int n, bool found) {
+  return {"3 " + std::to_string(n) + "\n", kRemovePrompt + (found ? kDone : kNoSuchNumber) + kMenu};
+}
+Step Replace(int n, int newNumber, const std::string& surname) {
+  return {"4 " + std::to_string(n) + AddLine(newNumber, surname).substr(1),
+          kReplacePrompt + AddDialogue() + kMenu};
+}
+// A binary search by surname for a name that is absent: it only sorts.
+Step SortBySurname() {
+  return {"5 1 2 Я\n", kCriterionMenu + kAlgorithmMenu + kQueryPrompt + kNothingFound + kMenu};
+}
+Step List(const std::vector<std::pair<int, std::string>>& records) {
+  std::string lines;
+  for (const auto& [n, surname] : records) lines += LineOf(n, surname);
+  return {"2\n", kHeader + lines + kMenu};
+}
+
+// Patterns that could leave a lookup of the first record with a number
+// pointing at the wrong record.
+TEST(RemoveTest, FirstRecordWithTheNumberAfterEveryPattern) {
+  const struct {
+    const char* pattern;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"removed, added again, removed again",
+       {Add(7, "A"), Add(8, "B"), Add(7, "C"), Remove(7, true), Add(7, "D"), Remove(7, true),
+        Remove(7, true), Remove(7, false), List({{8, "B"}})}},
+      {"sorted away after the lookup was prepared",
+       {Add(5, "Z"), Add(5, "A"), Remove(9, false), SortBySurname(), Remove(5, true),
+        List({{5, "Z"}})}},
+      {"replaced to the end, then removed",
+       {Add(1, "A"), Add(2, "B"), Add(1, "C"), Replace(1, 1, "D"), Remove(1, true),
+        List({{2, "B"}, {1, "D"}}), Remove(1, true), List({{2, "B"}})}},
+      {"most removed, front and back, then more added",
+       {Add(1, "A"), Add(2, "B"), Add(3, "C"), Add(4, "D"), Add(5, "E"), Remove(1, true),
+        Remove(2, true), Remove(3, true), Remove(5, true), Add(6, "F"), Add(4, "G"),
+        Remove(4, true), List({{6, "F"}, {4, "G"}})}},
+      {"listed between removals",
+       {Add(1, "A"), Add(2, "B"), Add(1, "C"), Remove(1, true), List({{2, "B"}, {1, "C"}}),
+        Remove(1, true), Remove(2, true), List({})}},
+  };
+  for (const auto& c : cases) {
+    std::string typed;
+    std::string shown = kMenu;
+    for (const Step& step : c.steps) {
+      typed += step.typed;
+      shown += step.shown;
+    }
+    EXPECT_EQ(RunSession(typed + "0\n"), shown) << c.pattern;
+  }
+}
+
 }  // namespace

@@ -1,7 +1,5 @@
 #include "base/subscriber_base.h"
 
-#include <algorithm>
-
 #include "search/field_sort.h"
 #include "search/search.h"
 
@@ -33,10 +31,13 @@ void SubscriberBase::add() {
   c.write("\nВведите дату последнего платежа (разделитель-пробел): ");
   if (!c.readDate(r.lastPaymentDate)) return;
   records.push_back(std::move(r));
+  removed_.push_back(false);
+  if (indexed_) index_.append(records.back().number, records.size() - 1);
   c.write(kDone);
 }
 
 void SubscriberBase::print() {
+  compact();
   std::ostream& out = console_.out();
   writeHeaderLine(out);
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -45,28 +46,58 @@ void SubscriberBase::print() {
   }
 }
 
-std::vector<Record>::iterator SubscriberBase::findByNumber(std::string_view prompt) {
+bool SubscriberBase::removeAskedFor(std::string_view prompt) {
   console_.write(prompt);
   std::int32_t key = 0;
-  if (!console_.readInteger(key)) return records.end();
-  auto it = std::find_if(records.begin(), records.end(),
-                         [key](const Record& r) { return r.number == key; });
-  if (it == records.end()) console_.write(kNoSuchNumber);
-  return it;
+  if (!console_.readInteger(key)) return false;
+  if (!indexed_) {
+    index_.build(records, removed_);
+    indexed_ = true;
+  }
+  const std::optional<std::size_t> position = index_.takeFirst(key);
+  if (!position) {
+    console_.write(kNoSuchNumber);
+    return false;
+  }
+  records[*position] = Record{};  // its words are freed now
+  removed_[*position] = true;
+  ++removedCount_;
+  if (removedCount_ > size()) compact();
+  return true;
+}
+
+void SubscriberBase::compact() {
+  if (removedCount_ == 0) return;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (removed_[i]) continue;
+    if (kept != i) records[kept] = std::move(records[i]);
+    ++kept;
+  }
+  records.resize(kept);
+  removed_.assign(kept, false);
+  removedCount_ = 0;
+  dropIndex();
+}
+
+void SubscriberBase::dropIndex() {
+  index_.clear();
+  indexed_ = false;
 }
 
 void SubscriberBase::remove() {
-  auto it = findByNumber("Введите номер договора абонента, которого надо удалить: ");
-  if (it == records.end()) return;
-  records.erase(it);
-  console_.write(kDone);
+  if (removeAskedFor("Введите номер договора абонента, которого надо удалить: ")) {
+    console_.write(kDone);
+  }
 }
 
 void SubscriberBase::replace() {
-  auto it = findByNumber("Введите номер договора абонента, данные о котором надо заменить: ");
-  if (it == records.end()) return;
-  records.erase(it);
-  add();
+  if (removeAskedFor("Введите номер договора абонента, данные о котором надо заменить: ")) add();
 }
 
-void SubscriberBase::search() { runSearch(console_, records); }
+void SubscriberBase::search() {
+  compact();
+  runSearch(console_, records);
+  // A binary search may have reordered the list.
+  dropIndex();
+}

@@ -1,12 +1,21 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
+#include <string_view>
 #include <vector>
 
+#include "base/number_index.h"
 #include "io/console.h"
 #include "record/record.h"
 
 // The run's one list of subscribers, one member per menu operation. Every
 // operation stops as soon as the input ends (see Console::ended).
+//
+// Removing is constant time at any scale: a removed record is only marked,
+// the first record with a number is found through an index, and the marked
+// records are dropped in one pass when they outnumber the others or before
+// anything walks the list.
 class SubscriberBase {
  public:
   explicit SubscriberBase(Console& console) : console_(console) {}
@@ -25,14 +34,23 @@ class SubscriberBase {
   // the result files. Binary search sorts the list by the criterion first.
   void search();
 
-  // For the fuzz harness's check of the list against the dialogue.
-  const std::vector<Record>& all() const { return records; }
+  // How many records the list holds (for the fuzz harness's check of the
+  // list against the dialogue).
+  std::size_t size() const { return records.size() - removedCount_; }
 
  private:
-  // Asks for a contract number; returns the first record holding it, or
-  // records.end() after saying there is none (or when the input ended).
-  std::vector<Record>::iterator findByNumber(std::string_view prompt);
+  // Asks for a contract number and removes the first record holding it;
+  // false after saying there is none (or when the input ended).
+  bool removeAskedFor(std::string_view prompt);
+  // Drops the marked records, keeping the others in order. Positions change,
+  // so the index goes too.
+  void compact();
+  void dropIndex();
 
   Console& console_;
   std::vector<Record> records;
+  std::vector<bool> removed_;  // by position in `records`
+  std::size_t removedCount_ = 0;
+  NumberIndex index_;  // built when a removal first needs it
+  bool indexed_ = false;
 };

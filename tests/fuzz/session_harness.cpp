@@ -154,11 +154,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t added = countAnswered(text, kAddPrompts[std::size(kAddPrompts) - 1], kDone);
   const std::size_t removed = countAnswered(text, kRemovePrompt, kDone) +
                               countAnswered(text, kReplacePrompt, kAddPrompts[0]);
-  if (added < removed || a.all().size() != added - removed) {
+  if (added < removed || a.size() != added - removed) {
     fail("the list does not hold what the dialogue reported");
   }
   // Numbers the dialogue refused never reach the list, so it cannot
   // contain more records than "Готово!" lines.
-  if (a.all().size() > count(text, kDone)) fail("more records than completed adds");
+  if (a.size() > count(text, kDone)) fail("more records than completed adds");
   return 0;
 }
