@@ -101,9 +101,10 @@ TEST_F(ResultFilesTest, LargeResultIsWrittenInFull) {
   std::string expected;
   records.reserve(kCount);
   matches.reserve(kCount);
-  for (int i = 0; i < kCount; ++i) records.push_back(RecordOf(i, std::string(i % 50, 'x')));
+  const auto surname = [](int i) { return std::string(static_cast<std::size_t>(i % 50), 'x'); };
+  for (int i = 0; i < kCount; ++i) records.push_back(RecordOf(i, surname(i)));
   for (const Record& r : records) matches.push_back(&r);
-  for (int i = kCount - 1; i >= 0; --i) expected += kHeader + LineOf(i, std::string(i % 50, 'x'));
+  for (int i = kCount - 1; i >= 0; --i) expected += kHeader + LineOf(i, surname(i));
   EXPECT_FALSE(writeResultFile("big.txt", matches, true));
   EXPECT_EQ(ReadFile("big.txt"), expected);
 }
