@@ -28,8 +28,7 @@ bool Console::track(bool got) {
   return got;
 }
 
-void Console::checkOutput() {
-  if (out_.good()) return;
+void Console::noteOutputFailure() {
   // Later writes are still tried: the device may recover, and result files
   // of later searches do not depend on it.
   out_.clear();

@@ -47,8 +47,12 @@ class Console {
 
  private:
   bool track(bool got);
-  // Reports the first failure of the output, once per run.
-  void checkOutput();
+  // Reports the first failure of the output, once per run. Called after
+  // every read, so the usual case stays inline.
+  void checkOutput() {
+    if (!out_.good()) noteOutputFailure();
+  }
+  void noteOutputFailure();
   void writeError(std::string_view line);
 
   ItemReader reader_;
