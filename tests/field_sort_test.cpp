@@ -91,7 +91,8 @@ TEST(FieldSortTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
 // (counted), some more (radix passes) or all of them (compared).
 TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
   std::mt19937 rng(777);
-  const std::size_t n = 20000;
+  // Past the size from which records are moved on two threads.
+  const std::size_t n = 70000;
   std::vector<Record> fewBytes(n);
   std::vector<Record> manyBytes(n);
   for (std::size_t i = 0; i < n; ++i) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -333,52 +335,127 @@ std::vector<std::uint32_t> orderOf(const std::vector<Record>& records, Date Reco
 // ---------------------------------------------------------------------------
 // Moving the records into order.
 
-// Moves records[from[i]] to position i for every i, along the cycles of the
-// permutation; `from` is used up. The cycles are first written out as one
-// sequence of positions (a walk over small integers), so that the walk that
-// moves the records knows its next positions far ahead and fetches them.
-void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) {
-  const std::size_t n = from.size();
-  // Each cycle is written as its positions in moving order; the last entry
-  // of a cycle is marked (a list of 2^31 records would not fit in memory).
-  constexpr std::uint32_t kLast = 0x80000000U;
-  std::vector<std::uint32_t> walk;
-  walk.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    if (from[i] == i) continue;
-    std::size_t j = i;
-    for (;;) {
-      const std::size_t source = from[j];
-      from[j] = static_cast<std::uint32_t>(j);
-      if (source == i) {
-        walk.push_back(static_cast<std::uint32_t>(j) | kLast);
-        break;
+// The cycles of a permutation written out as one list of positions, in
+// moving order: walk[k] receives the record at walk[k + 1], and the last
+// position of a cycle (marked) receives the record of the cycle's first.
+class Walk {
+ public:
+  // Walks the cycles of `from` (records[from[i]] goes to i); `from` is used up.
+  explicit Walk(std::vector<std::uint32_t>& from) {
+    const std::size_t n = from.size();
+    steps_.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (from[i] == i) continue;
+      std::size_t j = i;
+      for (;;) {
+        const std::size_t source = from[j];
+        from[j] = static_cast<std::uint32_t>(j);
+        if (source == i) {
+          steps_.push_back(static_cast<std::uint32_t>(j) | kLast);
+          break;
+        }
+        steps_.push_back(static_cast<std::uint32_t>(j));
+        j = source;
       }
-      walk.push_back(static_cast<std::uint32_t>(j));
-      j = source;
     }
   }
-  constexpr std::size_t kAhead = 12;
-  auto prefetch = [&records](std::size_t k) {
-    const char* p = reinterpret_cast<const char*>(&records[k]);
+  std::size_t size() const { return steps_.size(); }
+  std::size_t at(std::size_t k) const { return steps_[k] & ~kLast; }
+  bool endsCycle(std::size_t k) const { return (steps_[k] & kLast) != 0; }
+
+ private:
+  // Positions stay below 2^31: a list of 2^31 records would not fit in memory.
+  static constexpr std::uint32_t kLast = 0x80000000U;
+  std::vector<std::uint32_t> steps_;
+};
+
+// Moves the records of one stretch of a walk. The walk's next positions are
+// known far ahead, so their records are fetched before they are needed.
+class Mover {
+ public:
+  Mover(std::vector<Record>& records, const Walk& walk) : records_(records), walk_(walk) {}
+
+  // records[at(k)] = records[at(k + 1)] for k in [first, last).
+  void shift(std::size_t first, std::size_t last) {
+    for (std::size_t k = first; k < last; ++k) {
+      fetchAhead(k);
+      records_[walk_.at(k)] = std::move(records_[walk_.at(k + 1)]);
+    }
+  }
+  // Every whole cycle in [first, last).
+  void cycles(std::size_t first, std::size_t last) {
+    for (std::size_t k = first; k < last;) {
+      Record held = std::move(records_[walk_.at(k)]);
+      std::size_t end = k;
+      while (!walk_.endsCycle(end)) ++end;
+      shift(k, end);
+      records_[walk_.at(end)] = std::move(held);
+      k = end + 1;
+    }
+  }
+
+ private:
+  void fetchAhead(std::size_t k) {
+    constexpr std::size_t kAhead = 12;
+    if (k + kAhead >= walk_.size()) return;
+    const char* p = reinterpret_cast<const char*>(&records_[walk_.at(k + kAhead)]);
     for (std::size_t line = 0; line < sizeof(Record); line += 64) __builtin_prefetch(p + line);
-  };
-  for (std::size_t k = 0; k < walk.size();) {
-    // One cycle: walk[k] receives the record at walk[k + 1], and so on; the
-    // last position receives the first one's record.
-    const std::size_t first = walk[k] & ~kLast;
-    Record held = std::move(records[first]);
-    std::size_t to = first;
-    while ((walk[k] & kLast) == 0) {
-      if (k + kAhead < walk.size()) prefetch(walk[k + kAhead] & ~kLast);
-      const std::size_t source = walk[k + 1] & ~kLast;
-      records[to] = std::move(records[source]);
-      to = source;
-      ++k;
-    }
-    records[to] = std::move(held);
-    ++k;
   }
+
+  std::vector<Record>& records_;
+  const Walk& walk_;
+};
+
+// Moves records[from[i]] to position i for every i; `from` is used up. On a
+// large list the walk is cut in two halves moved by two threads: the moves
+// are independent but where the cut splits a cycle, and there the two
+// records that cross the cut are taken out first.
+void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) {
+  const Walk walk(from);
+  constexpr std::size_t kTwoThreadsFrom = std::size_t{1} << 16;
+  Mover mover(records, walk);
+  if (walk.size() < kTwoThreadsFrom) {
+    mover.cycles(0, walk.size());
+    return;
+  }
+  const std::size_t cut = walk.size() / 2;
+  std::size_t start = cut;  // of the cycle that holds the cut
+  while (start > 0 && !walk.endsCycle(start - 1)) --start;
+  std::size_t end = cut;
+  while (!walk.endsCycle(end)) ++end;
+  Record cycleFirst;
+  Record atCut;
+  if (start < cut) {
+    cycleFirst = std::move(records[walk.at(start)]);
+    atCut = std::move(records[walk.at(cut)]);
+  }
+  // Movers keep no state of their own; the two halves touch disjoint records.
+  const auto firstHalf = [&] {
+    mover.cycles(0, start);
+    if (start == cut) return;
+    mover.shift(start, cut - 1);
+    records[walk.at(cut - 1)] = std::move(atCut);
+  };
+  const auto secondHalf = [&] {
+    if (start == cut) {
+      mover.cycles(cut, walk.size());
+      return;
+    }
+    mover.shift(cut, end);
+    records[walk.at(end)] = std::move(cycleFirst);
+    mover.cycles(end + 1, walk.size());
+  };
+  std::thread other;
+  try {
+    other = std::thread(firstHalf);
+  } catch (const std::system_error&) {
+    // No thread to be had: the halves one after the other are as good.
+    firstHalf();
+    secondHalf();
+    return;
+  }
+  secondHalf();
+  other.join();
 }
 
 template <typename Field>
