@@ -9,6 +9,27 @@
 
 namespace {
 
+// From this many records on, work that splits into halves runs on two threads.
+constexpr std::size_t kTwoThreadsFrom = std::size_t{1} << 16;
+
+// Calls work(first, last, half) for the halves 0 and 1 of [0, n): on two
+// threads when n is large and a thread can be had, else one after the other.
+template <typename Work>
+void inHalves(std::size_t n, Work work) {
+  const std::size_t mid = n / 2;
+  std::thread other;
+  if (n >= kTwoThreadsFrom) {
+    try {
+      other = std::thread([&] { work(std::size_t{0}, mid, 0); });
+    } catch (const std::system_error&) {
+      // Without a second thread the first half runs below.
+    }
+  }
+  if (!other.joinable()) work(std::size_t{0}, mid, 0);
+  work(mid, n, 1);
+  if (other.joinable()) other.join();
+}
+
 // ---------------------------------------------------------------------------
 // String keys: a 16-byte window of the string, big-endian, so that unsigned
 // comparison of (hi, lo) agrees with byte order, plus the record's position.
@@ -167,15 +188,29 @@ int bitsFor(std::uint32_t largest) {
 }
 
 // Positions in order of keys[i] < buckets, equal keys by position: one
-// counting pass and one placing pass.
+// counting pass and one placing pass, each over two halves at once (the
+// second half's keys go after the first's in every bucket).
 std::vector<std::uint32_t> countingOrder(const std::vector<std::uint32_t>& keys,
                                          std::size_t buckets) {
-  std::vector<std::uint32_t> next(buckets + 1);
-  for (std::uint32_t k : keys) ++next[k + 1];
-  for (std::size_t b = 1; b <= buckets; ++b) next[b] += next[b - 1];
+  std::vector<std::uint32_t> next[2] = {std::vector<std::uint32_t>(buckets),
+                                        std::vector<std::uint32_t>(buckets)};
+  inHalves(keys.size(), [&](std::size_t first, std::size_t last, int half) {
+    std::vector<std::uint32_t>& count = next[half];
+    for (std::size_t i = first; i < last; ++i) ++count[keys[i]];
+  });
+  std::uint32_t sum = 0;
+  for (std::size_t b = 0; b < buckets; ++b) {
+    const std::uint32_t inFirst = next[0][b];
+    const std::uint32_t inSecond = next[1][b];
+    next[0][b] = sum;
+    next[1][b] = sum + inFirst;
+    sum += inFirst + inSecond;
+  }
   std::vector<std::uint32_t> from(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i)
-    from[next[keys[i]]++] = static_cast<std::uint32_t>(i);
+  inHalves(keys.size(), [&](std::size_t first, std::size_t last, int half) {
+    std::vector<std::uint32_t>& at = next[half];
+    for (std::size_t i = first; i < last; ++i) from[at[keys[i]]++] = static_cast<std::uint32_t>(i);
+  });
   return from;
 }
 
@@ -245,7 +280,9 @@ std::size_t rankValues(const std::vector<Record>& records, std::string Record::*
             [&](std::uint32_t a, std::uint32_t b) { return valueOf(a) < valueOf(b); });
   std::vector<std::uint32_t> rankOf(distinct);
   for (std::size_t r = 0; r < distinct; ++r) rankOf[byValue[r]] = static_cast<std::uint32_t>(r);
-  for (std::uint32_t& rank : ranks) rank = rankOf[rank];
+  inHalves(n, [&](std::size_t first, std::size_t last, int /*half*/) {
+    for (std::size_t i = first; i < last; ++i) ranks[i] = rankOf[ranks[i]];
+  });
   return distinct;
 }
 
@@ -268,41 +305,55 @@ std::vector<std::uint32_t> orderOf(const std::vector<Record>& records, std::stri
 // first, into as few bits as they need: usually under 20, which a counting
 // sort orders in two passes.
 
-struct DateRange {
-  std::uint32_t lowest = UINT32_MAX;
-  std::uint32_t highest = 0;
-  int bits() const { return bitsFor(highest - lowest); }
-};
-
 // Flipping the sign bit maps signed order onto unsigned order.
 std::uint32_t biased(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000U; }
 
+// The values one part of the dates takes, biased.
+struct DateRange {
+  std::uint32_t lowest = UINT32_MAX;
+  std::uint32_t highest = 0;
+  void widen(std::int32_t v) {
+    lowest = std::min(lowest, biased(v));
+    highest = std::max(highest, biased(v));
+  }
+  int bits() const { return bitsFor(highest - lowest); }
+  static DateRange merged(const DateRange& a, const DateRange& b) {
+    return {std::min(a.lowest, b.lowest), std::max(a.highest, b.highest)};
+  }
+};
+
 std::vector<std::uint32_t> orderOf(const std::vector<Record>& records, Date Record::*field) {
   const std::size_t n = records.size();
-  DateRange year;
-  DateRange month;
-  DateRange day;
-  const auto widen = [](DateRange& r, std::int32_t v) {
-    r.lowest = std::min(r.lowest, biased(v));
-    r.highest = std::max(r.highest, biased(v));
-  };
-  for (const Record& r : records) {
-    const Date& d = r.*field;
-    widen(year, d.year);
-    widen(month, d.month);
-    widen(day, d.day);
-  }
+  struct Ranges {
+    DateRange year;
+    DateRange month;
+    DateRange day;
+  } halves[2];
+  inHalves(n, [&](std::size_t first, std::size_t last, int half) {
+    Ranges& r = halves[half];
+    for (std::size_t i = first; i < last; ++i) {
+      const Date& d = records[i].*field;
+      r.year.widen(d.year);
+      r.month.widen(d.month);
+      r.day.widen(d.day);
+    }
+  });
+  const DateRange year = DateRange::merged(halves[0].year, halves[1].year);
+  const DateRange month = DateRange::merged(halves[0].month, halves[1].month);
+  const DateRange day = DateRange::merged(halves[0].day, halves[1].day);
   const int dayBits = day.bits();
   const int monthBits = month.bits();
   const int bits = year.bits() + monthBits + dayBits;
   if (bits <= 32) {
     std::vector<std::uint32_t> packed(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      const Date& d = records[i].*field;
-      packed[i] = ((biased(d.year) - year.lowest) << monthBits | (biased(d.month) - month.lowest))
-                      << dayBits |
-                  (biased(d.day) - day.lowest);
-    }
+    inHalves(n, [&](std::size_t first, std::size_t last, int /*half*/) {
+      for (std::size_t i = first; i < last; ++i) {
+        const Date& d = records[i].*field;
+        packed[i] = ((biased(d.year) - year.lowest) << monthBits | (biased(d.month) - month.lowest))
+                        << dayBits |
+                    (biased(d.day) - day.lowest);
+      }
+    });
     // Up to a million buckets count faster than two radix passes.
     constexpr int kCountingBits = 20;
     if (bits <= kCountingBits) return countingOrder(packed, std::size_t{1} << bits);
@@ -412,7 +463,6 @@ class Mover {
 // records that cross the cut are taken out first.
 void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) {
   const Walk walk(from);
-  constexpr std::size_t kTwoThreadsFrom = std::size_t{1} << 16;
   Mover mover(records, walk);
   if (walk.size() < kTwoThreadsFrom) {
     mover.cycles(0, walk.size());
