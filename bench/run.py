@@ -108,14 +108,18 @@ def adds_of(work, n):
 
 
 def difference(binary, work, runs, name, before, extra, after="0\n"):
-    """Seconds that `extra` adds to a script of `before` + `after`."""
+    """Seconds that `extra` adds to a script of `before` + `after`: the best
+    of `runs` runs of each, taken in turns so that both see the same noise."""
     scratch = work / "diff"
     scratch.mkdir(exist_ok=True)
-    times = []
+    scripts = []
     for part, body in (("without", before + after), ("with", before + extra + after)):
         script = work / f"{name}-{part}.txt"
         script.write_text(body, encoding="utf-8")
-        times.append(best(runs, [binary], script, scratch)[0])
+        scripts.append(script)
+    times = [float("inf")] * len(scripts)
+    for _ in range(runs):
+        times = [min(t, best(1, [binary], script, scratch)[0]) for t, script in zip(times, scripts)]
     return times[1] - times[0]
 
 

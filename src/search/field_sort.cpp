@@ -216,72 +216,106 @@ std::vector<std::uint32_t> countingOrder(const std::vector<std::uint32_t>& keys,
 
 // ---------------------------------------------------------------------------
 // Repeated strings. Surnames and districts repeat: a million subscribers
-// hold some thousands of distinct surnames and a handful of districts. One
+// hold some thousands of distinct surnames and a handful of districts. A
 // pass in list order gives each record the number of its distinct value;
 // sorting the distinct values alone then gives every record a rank, and the
 // ranks sort as small integers. No trip to a scattered string after that.
 
-// Fills ranks[i] with the rank of records[i].*field among the distinct
-// values, in string order. Returns the number of distinct values, or 0 when
-// there are too many for ranking to pay (then `ranks` is unspecified).
-std::size_t rankValues(const std::vector<Record>& records, std::string Record::*field,
-                       std::vector<std::uint32_t>& ranks) {
-  const std::size_t n = records.size();
-  const std::size_t tooMany = n / 4 + 16;
-  // The distinct values, copied side by side: comparing against them must
-  // not be a trip to a record somewhere in the list.
-  std::string bytes;
-  std::vector<std::size_t> starts{0};  // value k is bytes[starts[k], starts[k + 1])
-  const auto valueOf = [&](std::uint32_t k) {
-    return std::string_view(bytes).substr(starts[k], starts[k + 1] - starts[k]);
-  };
+// Distinct strings, numbered in the order first met. Their bytes are kept
+// side by side: comparing against them must not be a trip to a record
+// somewhere in the list.
+class DistinctValues {
+ public:
+  std::size_t size() const { return starts_.size() - 1; }
+  std::string_view operator[](std::size_t k) const {
+    return std::string_view(bytes_).substr(starts_[k], starts_[k + 1] - starts_[k]);
+  }
+  // The number of `value`, which is added if it is new.
+  std::uint32_t numberOf(std::string_view value) {
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(value));
+    Slot* slot = find(value, hash);
+    if (slot->number == 0) {
+      *slot = {static_cast<std::uint32_t>(size()) + 1, hash};
+      bytes_.append(value);
+      starts_.push_back(bytes_.size());
+      if (size() * 2 > table_.size()) grow();
+      return static_cast<std::uint32_t>(size()) - 1;
+    }
+    return slot->number - 1;
+  }
+
+ private:
   // Open addressing: number + 1 (0 when empty), beside the hash.
   struct Slot {
     std::uint32_t number;
     std::uint32_t hash;
   };
-  std::vector<Slot> table(1024);
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
-    const std::string_view value = records[i].*field;
-    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(value));
-    const std::size_t mask = table.size() - 1;
+  Slot* find(std::string_view value, std::uint32_t hash) {
+    const std::size_t mask = table_.size() - 1;
     std::size_t at = hash & mask;
-    while (table[at].number != 0 &&
-           (table[at].hash != hash || valueOf(table[at].number - 1) != value)) {
+    while (table_[at].number != 0 &&
+           (table_[at].hash != hash || (*this)[table_[at].number - 1] != value)) {
       at = (at + 1) & mask;
     }
-    if (table[at].number != 0) {
-      ranks[i] = table[at].number - 1;
-      continue;
-    }
-    const std::size_t number = starts.size() - 1;
-    if (number == tooMany) return 0;
-    ranks[i] = static_cast<std::uint32_t>(number);
-    table[at] = {ranks[i] + 1, hash};
-    bytes.append(value);
-    starts.push_back(bytes.size());
-    if ((number + 1) * 2 > table.size()) {
-      std::vector<Slot> grown(table.size() * 2);
-      for (const Slot& slot : table) {
-        if (slot.number == 0) continue;
-        std::size_t to = slot.hash & (grown.size() - 1);
-        while (grown[to].number != 0) to = (to + 1) & (grown.size() - 1);
-        grown[to] = slot;
-      }
-      table.swap(grown);
-    }
+    return &table_[at];
   }
-  const std::size_t distinct = starts.size() - 1;
+  void grow() {
+    std::vector<Slot> grown(table_.size() * 2);
+    const std::size_t mask = grown.size() - 1;
+    for (const Slot& slot : table_) {
+      if (slot.number == 0) continue;
+      std::size_t at = slot.hash & mask;
+      while (grown[at].number != 0) at = (at + 1) & mask;
+      grown[at] = slot;
+    }
+    table_.swap(grown);
+  }
+
+  std::string bytes_;
+  std::vector<std::size_t> starts_{0};  // value k is bytes_[starts_[k], starts_[k + 1])
+  std::vector<Slot> table_ = std::vector<Slot>(1024);
+};
+
+// Fills ranks[i] with the rank of records[i].*field among the distinct
+// values, in string order. Returns the number of distinct values, or 0 when
+// there are too many for ranking to pay (then `ranks` is unspecified). Each
+// half of the list is numbered on its own thread; the second half's values
+// are then numbered among the first's.
+std::size_t rankValues(const std::vector<Record>& records, std::string Record::*field,
+                       std::vector<std::uint32_t>& ranks) {
+  const std::size_t n = records.size();
+  const std::size_t tooMany = n / 4 + 16;
+  DistinctValues halves[2];
+  bool manyDistinct[2] = {false, false};
+  inHalves(n, [&](std::size_t first, std::size_t last, int half) {
+    DistinctValues& values = halves[half];
+    for (std::size_t i = first; i < last; ++i) {
+      if (i + kPrefetchDistance < last) prefetchWord(records[i + kPrefetchDistance].*field);
+      ranks[i] = values.numberOf(records[i].*field);
+      if (values.size() > tooMany) {
+        manyDistinct[half] = true;
+        return;
+      }
+    }
+  });
+  if (manyDistinct[0] || manyDistinct[1]) return 0;
+  DistinctValues& all = halves[0];
+  std::vector<std::uint32_t> inAll(halves[1].size());
+  for (std::size_t k = 0; k < inAll.size(); ++k) inAll[k] = all.numberOf(halves[1][k]);
+  if (all.size() > tooMany) return 0;
+
+  const std::size_t distinct = all.size();
   std::vector<std::uint32_t> byValue(distinct);
   for (std::size_t k = 0; k < distinct; ++k) byValue[k] = static_cast<std::uint32_t>(k);
   // string_view compares bytes as unsigned values, as the orderings do.
   std::sort(byValue.begin(), byValue.end(),
-            [&](std::uint32_t a, std::uint32_t b) { return valueOf(a) < valueOf(b); });
+            [&all](std::uint32_t a, std::uint32_t b) { return all[a] < all[b]; });
   std::vector<std::uint32_t> rankOf(distinct);
   for (std::size_t r = 0; r < distinct; ++r) rankOf[byValue[r]] = static_cast<std::uint32_t>(r);
-  inHalves(n, [&](std::size_t first, std::size_t last, int /*half*/) {
-    for (std::size_t i = first; i < last; ++i) ranks[i] = rankOf[ranks[i]];
+  for (std::uint32_t& number : inAll) number = rankOf[number];
+  inHalves(n, [&](std::size_t first, std::size_t last, int half) {
+    const std::vector<std::uint32_t>& rank = half == 0 ? rankOf : inAll;
+    for (std::size_t i = first; i < last; ++i) ranks[i] = rank[ranks[i]];
   });
   return distinct;
 }
