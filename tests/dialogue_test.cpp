@@ -232,6 +232,20 @@ Step List(const std::vector<std::pair<int, std::string>>& records) {
   return {"2\n", kHeader + lines + kMenu};
 }
 
+// A thousand numbers, every other one removed, then the others: the lookup
+// table grows and closes the gaps its removals leave.
+std::vector<Step> ManyNumbers() {
+  std::vector<Step> steps;
+  std::vector<std::pair<int, std::string>> left;
+  for (int k = 0; k < 1000; ++k) steps.push_back(Add(k * 7919 - 300000, "N"));
+  for (int k = 0; k < 1000; k += 2) steps.push_back(Remove(k * 7919 - 300000, true));
+  for (int k = 1; k < 1000; k += 2) left.emplace_back(k * 7919 - 300000, "N");
+  steps.push_back(List(left));
+  for (int k = 0; k < 1000; ++k) steps.push_back(Remove(k * 7919 - 300000, k % 2 == 1));
+  steps.push_back(List({}));
+  return steps;
+}
+
 // Patterns that could leave a lookup of the first record with a number
 // pointing at the wrong record.
 TEST(RemoveTest, FirstRecordWithTheNumberAfterEveryPattern) {
@@ -252,6 +266,7 @@ TEST(RemoveTest, FirstRecordWithTheNumberAfterEveryPattern) {
        {Add(1, "A"), Add(2, "B"), Add(3, "C"), Add(4, "D"), Add(5, "E"), Remove(1, true),
         Remove(2, true), Remove(3, true), Remove(5, true), Add(6, "F"), Add(4, "G"),
         Remove(4, true), List({{6, "F"}, {4, "G"}})}},
+      {"many numbers, half removed", ManyNumbers()},
       {"listed between removals",
        {Add(1, "A"), Add(2, "B"), Add(1, "C"), Remove(1, true), List({{2, "B"}, {1, "C"}}),
         Remove(1, true), Remove(2, true), List({})}},

@@ -1,8 +1,27 @@
 #include "base/number_index.h"
 
+namespace {
+constexpr std::size_t kSmallest = 64;
+}  // namespace
+
+std::size_t NumberIndex::home(std::int32_t number) const {
+  // Fibonacci hashing spreads consecutive numbers over the table.
+  const std::uint64_t mixed = static_cast<std::uint32_t>(number) * 0x9E3779B97F4A7C15ULL;
+  return static_cast<std::size_t>(mixed >> 32) & (queues_.size() - 1);
+}
+
+std::size_t NumberIndex::slotOf(std::int32_t number) const {
+  const std::size_t mask = queues_.size() - 1;
+  std::size_t at = home(number);
+  while (queues_[at].first != kNone && queues_[at].number != number) at = (at + 1) & mask;
+  return at;
+}
+
 void NumberIndex::build(const std::vector<Record>& records, const std::vector<bool>& removed) {
   clear();
-  queues_.reserve(records.size());
+  std::size_t size = kSmallest;
+  while (size < records.size() * 2) size *= 2;
+  queues_.assign(size, Queue{0, kNone, kNone});
   next_.reserve(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (removed[i]) {
@@ -14,28 +33,79 @@ void NumberIndex::build(const std::vector<Record>& records, const std::vector<bo
 }
 
 void NumberIndex::append(std::int32_t number, std::size_t position) {
+  if ((used_ + 1) * 2 > queues_.size()) grow();
   const auto at = static_cast<std::uint32_t>(position);
   next_.resize(position + 1, kNone);
-  const auto [it, added] = queues_.try_emplace(number, Queue{at, at});
-  if (!added) {
-    next_[it->second.last] = at;
-    it->second.last = at;
+  Queue& queue = queues_[slotOf(number)];
+  if (queue.first == kNone) {
+    queue = {number, at, at};
+    ++used_;
+  } else {
+    next_[queue.last] = at;
+    queue.last = at;
   }
 }
 
 std::optional<std::size_t> NumberIndex::takeFirst(std::int32_t number) {
-  const auto it = queues_.find(number);
-  if (it == queues_.end()) return std::nullopt;
-  const std::uint32_t first = it->second.first;
-  if (next_[first] == kNone) {
-    queues_.erase(it);
+  if (queues_.empty()) return std::nullopt;
+  const std::size_t slot = slotOf(number);
+  Queue& queue = queues_[slot];
+  if (queue.first == kNone) return std::nullopt;
+  const std::uint32_t first = queue.first;
+  if (first == queue.last) {
+    erase(slot);
   } else {
-    it->second.first = next_[first];
+    queue.first = next_[first];
   }
   return first;
 }
 
+void NumberIndex::erase(std::size_t at) {
+  const std::size_t mask = queues_.size() - 1;
+  for (std::size_t next = (at + 1) & mask; queues_[next].first != kNone;
+       next = (next + 1) & mask) {
+    // The entry at `next` may fill the hole unless its home lies after the
+    // hole, up to `next` (cyclically).
+    const std::size_t from = home(queues_[next].number);
+    const bool staysPut = at <= next ? (at < from && from <= next) : (at < from || from <= next);
+    if (!staysPut) {
+      queues_[at] = queues_[next];
+      at = next;
+    }
+  }
+  queues_[at].first = kNone;
+  --used_;
+}
+
+void NumberIndex::grow() {
+  std::vector<Queue> old(std::max(kSmallest, queues_.size() * 2), Queue{0, kNone, kNone});
+  old.swap(queues_);
+  for (const Queue& queue : old) {
+    if (queue.first != kNone) queues_[slotOf(queue.number)] = queue;
+  }
+}
+
+void NumberIndex::dropRemoved(const std::vector<bool>& removed) {
+  std::vector<std::uint32_t> moved(removed.size());  // by old position: the new one
+  std::uint32_t kept = 0;
+  for (std::size_t i = 0; i < removed.size(); ++i) {
+    moved[i] = kept;
+    if (!removed[i]) ++kept;
+  }
+  for (Queue& queue : queues_) {
+    if (queue.first == kNone) continue;
+    queue.first = moved[queue.first];
+    queue.last = moved[queue.last];
+  }
+  std::vector<std::uint32_t> next(kept, kNone);
+  for (std::size_t i = 0; i < removed.size(); ++i) {
+    if (!removed[i] && next_[i] != kNone) next[moved[i]] = moved[next_[i]];
+  }
+  next_.swap(next);
+}
+
 void NumberIndex::clear() {
   queues_.clear();
+  used_ = 0;
   next_.clear();
 }

@@ -30,6 +30,10 @@ void SubscriberBase::add() {
   if (!c.readDate(r.contractDate)) return;
   c.write("\nВведите дату последнего платежа (разделитель-пробел): ");
   if (!c.readDate(r.lastPaymentDate)) return;
+  // A full array with removed records in it is compacted rather than grown:
+  // growing holds two copies of the list at once. Compacting for a few
+  // removed records only would make every append a pass over the list.
+  if (records.size() == records.capacity() && removedCount_ > records.size() / 32) compact();
   records.push_back(std::move(r));
   removed_.push_back(false);
   if (indexed_) index_.append(records.back().number, records.size() - 1);
@@ -75,9 +79,9 @@ void SubscriberBase::compact() {
     ++kept;
   }
   records.resize(kept);
+  if (indexed_) index_.dropRemoved(removed_);
   removed_.assign(kept, false);
   removedCount_ = 0;
-  dropIndex();
 }
 
 void SubscriberBase::dropIndex() {

@@ -14,8 +14,8 @@
 //
 // Removing is constant time at any scale: a removed record is only marked,
 // the first record with a number is found through an index, and the marked
-// records are dropped in one pass when they outnumber the others or before
-// anything walks the list.
+// records are dropped in one pass when they outnumber the others, when the
+// array is full, or before anything walks the list.
 class SubscriberBase {
  public:
   explicit SubscriberBase(Console& console) : console_(console) {}
@@ -42,8 +42,8 @@ class SubscriberBase {
   // Asks for a contract number and removes the first record holding it;
   // false after saying there is none (or when the input ended).
   bool removeAskedFor(std::string_view prompt);
-  // Drops the marked records, keeping the others in order. Positions change,
-  // so the index goes too.
+  // Drops the marked records, keeping the others in order (and the index
+  // in step).
   void compact();
   void dropIndex();
 
