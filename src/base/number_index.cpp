@@ -62,8 +62,7 @@ std::optional<std::size_t> NumberIndex::takeFirst(std::int32_t number) {
 
 void NumberIndex::erase(std::size_t at) {
   const std::size_t mask = queues_.size() - 1;
-  for (std::size_t next = (at + 1) & mask; queues_[next].first != kNone;
-       next = (next + 1) & mask) {
+  for (std::size_t next = (at + 1) & mask; queues_[next].first != kNone; next = (next + 1) & mask) {
     // The entry at `next` may fill the hole unless its home lies after the
     // hole, up to `next` (cyclically).
     const std::size_t from = home(queues_[next].number);
