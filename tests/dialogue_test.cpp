@@ -235,13 +235,16 @@ Step List(const std::vector<std::pair<int, std::string>>& records) {
 // A thousand numbers, every other one removed, then the others: the lookup
 // table grows and closes the gaps its removals leave.
 std::vector<Step> ManyNumbers() {
+  constexpr int kCount = 1000;
+  const auto number = [](int k) { return k * 7919 - 300000; };
   std::vector<Step> steps;
   std::vector<std::pair<int, std::string>> left;
-  for (int k = 0; k < 1000; ++k) steps.push_back(Add(k * 7919 - 300000, "N"));
-  for (int k = 0; k < 1000; k += 2) steps.push_back(Remove(k * 7919 - 300000, true));
-  for (int k = 1; k < 1000; k += 2) left.emplace_back(k * 7919 - 300000, "N");
+  steps.reserve(kCount * 5 / 2 + 2);
+  for (int k = 0; k < kCount; ++k) steps.push_back(Add(number(k), "N"));
+  for (int k = 0; k < kCount; k += 2) steps.push_back(Remove(number(k), true));
+  for (int k = 1; k < kCount; k += 2) left.emplace_back(number(k), "N");
   steps.push_back(List(left));
-  for (int k = 0; k < 1000; ++k) steps.push_back(Remove(k * 7919 - 300000, k % 2 == 1));
+  for (int k = 0; k < kCount; ++k) steps.push_back(Remove(number(k), k % 2 == 1));
   steps.push_back(List({}));
   return steps;
 }
