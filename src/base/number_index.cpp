@@ -85,22 +85,25 @@ void NumberIndex::grow() {
 }
 
 void NumberIndex::dropRemoved(const std::vector<bool>& removed) {
-  std::vector<std::uint32_t> moved(removed.size());  // by old position: the new one
+  // Kept from one compaction to the next: a fresh large block each time
+  // would also make malloc sweep up every small block freed since.
+  moved_.resize(removed.size());
   std::uint32_t kept = 0;
   for (std::size_t i = 0; i < removed.size(); ++i) {
-    moved[i] = kept;
+    moved_[i] = kept;
     if (!removed[i]) ++kept;
   }
   for (Queue& queue : queues_) {
     if (queue.first == kNone) continue;
-    queue.first = moved[queue.first];
-    queue.last = moved[queue.last];
+    queue.first = moved_[queue.first];
+    queue.last = moved_[queue.last];
   }
-  std::vector<std::uint32_t> next(kept, kNone);
+  // In place: a position only moves down, onto one already read.
   for (std::size_t i = 0; i < removed.size(); ++i) {
-    if (!removed[i] && next_[i] != kNone) next[moved[i]] = moved[next_[i]];
+    if (removed[i]) continue;
+    next_[moved_[i]] = next_[i] == kNone ? kNone : moved_[next_[i]];
   }
-  next_.swap(next);
+  next_.resize(kept);
 }
 
 void NumberIndex::clear() {

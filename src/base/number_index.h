@@ -43,7 +43,8 @@ class NumberIndex {
   void erase(std::size_t at);
   void grow();
 
-  std::vector<Queue> queues_;        // open addressing, a power of two in size
-  std::size_t used_ = 0;             // slots holding a number
-  std::vector<std::uint32_t> next_;  // by position: the next with the same number
+  std::vector<Queue> queues_;         // open addressing, a power of two in size
+  std::size_t used_ = 0;              // slots holding a number
+  std::vector<std::uint32_t> next_;   // by position: the next with the same number
+  std::vector<std::uint32_t> moved_;  // scratch for dropRemoved: old position to new
 };

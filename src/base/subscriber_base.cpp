@@ -63,7 +63,8 @@ bool SubscriberBase::removeAskedFor(std::string_view prompt) {
     console_.write(kNoSuchNumber);
     return false;
   }
-  records[*position] = Record{};  // its words are freed now
+  // The record itself is left as it is, not even read: at a random place in
+  // a large list that would be a cache miss. Compaction frees it.
   removed_[*position] = true;
   ++removedCount_;
   if (removedCount_ > size()) compact();
