@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -14,20 +15,34 @@ constexpr std::size_t kTwoThreadsFrom = std::size_t{1} << 16;
 
 // Calls work(first, last, half) for the halves 0 and 1 of [0, n): on two
 // threads when n is large and a thread can be had, else one after the other.
+// What either half throws (no memory) is thrown here, after both are done.
 template <typename Work>
 void inHalves(std::size_t n, Work work) {
   const std::size_t mid = n / 2;
+  std::exception_ptr failed;
   std::thread other;
   if (n >= kTwoThreadsFrom) {
     try {
-      other = std::thread([&] { work(std::size_t{0}, mid, 0); });
+      other = std::thread([&] {
+        try {
+          work(std::size_t{0}, mid, 0);
+        } catch (...) {
+          failed = std::current_exception();
+        }
+      });
     } catch (const std::system_error&) {
       // Without a second thread the first half runs below.
     }
   }
-  if (!other.joinable()) work(std::size_t{0}, mid, 0);
-  work(mid, n, 1);
+  try {
+    if (!other.joinable()) work(std::size_t{0}, mid, 0);
+    work(mid, n, 1);
+  } catch (...) {
+    if (other.joinable()) other.join();
+    throw;
+  }
   if (other.joinable()) other.join();
+  if (failed) std::rethrow_exception(failed);
 }
 
 // ---------------------------------------------------------------------------
