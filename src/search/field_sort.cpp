@@ -14,14 +14,14 @@ namespace {
 constexpr std::size_t kTwoThreadsFrom = std::size_t{1} << 16;
 
 // Calls work(first, last, half) for the halves 0 and 1 of [0, n): on two
-// threads when n is large and a thread can be had, else one after the other.
+// threads when `large` and a thread can be had, else one after the other.
 // What either half throws (no memory) is thrown here, after both are done.
 template <typename Work>
-void inHalves(std::size_t n, Work work) {
+void inHalves(std::size_t n, bool large, Work work) {
   const std::size_t mid = n / 2;
   std::exception_ptr failed;
   std::thread other;
-  if (n >= kTwoThreadsFrom) {
+  if (large) {
     try {
       other = std::thread([&] {
         try {
@@ -43,6 +43,12 @@ void inHalves(std::size_t n, Work work) {
   }
   if (other.joinable()) other.join();
   if (failed) std::rethrow_exception(failed);
+}
+
+// The same over n records, on two threads from kTwoThreadsFrom on.
+template <typename Work>
+void inHalves(std::size_t n, Work work) {
+  inHalves(n, n >= kTwoThreadsFrom, work);
 }
 
 // ---------------------------------------------------------------------------
@@ -435,126 +441,86 @@ std::vector<std::uint32_t> orderOf(const std::vector<Record>& records, Date Reco
 // ---------------------------------------------------------------------------
 // Moving the records into order.
 
-// The cycles of a permutation written out as one list of positions, in
-// moving order: walk[k] receives the record at walk[k + 1], and the last
-// position of a cycle (marked) receives the record of the cycle's first.
-class Walk {
- public:
-  // Walks the cycles of `from` (records[from[i]] goes to i); `from` is used up.
-  explicit Walk(std::vector<std::uint32_t>& from) {
-    const std::size_t n = from.size();
-    steps_.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      if (from[i] == i) continue;
-      std::size_t j = i;
-      for (;;) {
-        const std::size_t source = from[j];
-        from[j] = static_cast<std::uint32_t>(j);
-        if (source == i) {
-          steps_.push_back(static_cast<std::uint32_t>(j) | kLast);
-          break;
+// Moves records[from[i]] to position i for every i; `from` is used up
+// (every entry ends as its own position).
+//
+// Following a cycle of the permutation is a chain of dependent loads, and a
+// random permutation is mostly one long cycle. So the cycles are cut at
+// leaders, the positions that are multiples of kLeaderEvery: the leaders'
+// records are set aside first, and then every stretch from a leader to the
+// next one is independent of the others. The stretches are shared out
+// between two threads, and each thread follows several at once. Cycles that
+// pass no leader are walked at the end.
+void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) {
+  constexpr std::size_t kLeaderEvery = 256;
+  const std::size_t n = from.size();
+  const auto isLeader = [](std::size_t at) { return at % kLeaderEvery == 0; };
+  const auto prefetch = [&records](std::size_t at) {
+    const char* p = reinterpret_cast<const char*>(&records[at]);
+    for (std::size_t line = 0; line < sizeof(Record); line += 64) __builtin_prefetch(p + line);
+  };
+  std::vector<Record> setAside((n + kLeaderEvery - 1) / kLeaderEvery);
+  for (std::size_t k = 0; k < setAside.size(); ++k) {
+    const std::size_t leader = k * kLeaderEvery;
+    if (from[leader] != leader) setAside[k] = std::move(records[leader]);
+  }
+  // Each thread moves several stretches at once, one step of each in turn:
+  // a step's loads were asked for one round before, so the chains' misses
+  // overlap instead of following each other.
+  inHalves(setAside.size(), n >= kTwoThreadsFrom, [&](std::size_t first, std::size_t last, int) {
+    constexpr int kAtOnce = 8;
+    struct Cursor {
+      std::size_t at;      // the position to fill
+      std::size_t source;  // whose record fills it
+    } cursors[kAtOnce];
+    int active = 0;
+    std::size_t nextLeader = first;
+    // Starts the next stretch that has one (a leader that stays put has none).
+    const auto start = [&](Cursor& cursor) {
+      for (; nextLeader < last; ++nextLeader) {
+        const std::size_t leader = nextLeader * kLeaderEvery;
+        if (from[leader] == leader) continue;
+        cursor = {leader, from[leader]};
+        from[leader] = static_cast<std::uint32_t>(leader);
+        prefetch(cursor.source);
+        ++nextLeader;
+        return true;
+      }
+      return false;
+    };
+    while (active < kAtOnce && start(cursors[active])) ++active;
+    while (active > 0) {
+      for (int c = 0; c < active;) {
+        Cursor& cursor = cursors[c];
+        if (isLeader(cursor.source)) {
+          records[cursor.at] = std::move(setAside[cursor.source / kLeaderEvery]);
+          if (!start(cursor)) cursor = cursors[--active];
+          continue;
         }
-        steps_.push_back(static_cast<std::uint32_t>(j));
-        j = source;
+        records[cursor.at] = std::move(records[cursor.source]);
+        cursor.at = cursor.source;
+        cursor.source = from[cursor.at];
+        from[cursor.at] = static_cast<std::uint32_t>(cursor.at);
+        prefetch(cursor.source);
+        __builtin_prefetch(&from[cursor.source]);
+        ++c;
       }
     }
-  }
-  std::size_t size() const { return steps_.size(); }
-  std::size_t at(std::size_t k) const { return steps_[k] & ~kLast; }
-  bool endsCycle(std::size_t k) const { return (steps_[k] & kLast) != 0; }
-
- private:
-  // Positions stay below 2^31: a list of 2^31 records would not fit in memory.
-  static constexpr std::uint32_t kLast = 0x80000000U;
-  std::vector<std::uint32_t> steps_;
-};
-
-// Moves the records of one stretch of a walk. The walk's next positions are
-// known far ahead, so their records are fetched before they are needed.
-class Mover {
- public:
-  Mover(std::vector<Record>& records, const Walk& walk) : records_(records), walk_(walk) {}
-
-  // records[at(k)] = records[at(k + 1)] for k in [first, last).
-  void shift(std::size_t first, std::size_t last) {
-    for (std::size_t k = first; k < last; ++k) {
-      fetchAhead(k);
-      records_[walk_.at(k)] = std::move(records_[walk_.at(k + 1)]);
+  });
+  for (std::size_t i = 0; i < n; ++i) {
+    if (from[i] == i) continue;
+    // A cycle without a leader: set its first record aside, then walk it.
+    Record held = std::move(records[i]);
+    std::size_t at = i;
+    for (;;) {
+      const std::size_t source = from[at];
+      from[at] = static_cast<std::uint32_t>(at);
+      if (source == i) break;
+      records[at] = std::move(records[source]);
+      at = source;
     }
+    records[at] = std::move(held);
   }
-  // Every whole cycle in [first, last).
-  void cycles(std::size_t first, std::size_t last) {
-    for (std::size_t k = first; k < last;) {
-      Record held = std::move(records_[walk_.at(k)]);
-      std::size_t end = k;
-      while (!walk_.endsCycle(end)) ++end;
-      shift(k, end);
-      records_[walk_.at(end)] = std::move(held);
-      k = end + 1;
-    }
-  }
-
- private:
-  void fetchAhead(std::size_t k) {
-    constexpr std::size_t kAhead = 12;
-    if (k + kAhead >= walk_.size()) return;
-    const char* p = reinterpret_cast<const char*>(&records_[walk_.at(k + kAhead)]);
-    for (std::size_t line = 0; line < sizeof(Record); line += 64) __builtin_prefetch(p + line);
-  }
-
-  std::vector<Record>& records_;
-  const Walk& walk_;
-};
-
-// Moves records[from[i]] to position i for every i; `from` is used up. On a
-// large list the walk is cut in two halves moved by two threads: the moves
-// are independent but where the cut splits a cycle, and there the two
-// records that cross the cut are taken out first.
-void applyOrder(std::vector<Record>& records, std::vector<std::uint32_t>& from) {
-  const Walk walk(from);
-  Mover mover(records, walk);
-  if (walk.size() < kTwoThreadsFrom) {
-    mover.cycles(0, walk.size());
-    return;
-  }
-  const std::size_t cut = walk.size() / 2;
-  std::size_t start = cut;  // of the cycle that holds the cut
-  while (start > 0 && !walk.endsCycle(start - 1)) --start;
-  std::size_t end = cut;
-  while (!walk.endsCycle(end)) ++end;
-  Record cycleFirst;
-  Record atCut;
-  if (start < cut) {
-    cycleFirst = std::move(records[walk.at(start)]);
-    atCut = std::move(records[walk.at(cut)]);
-  }
-  // Movers keep no state of their own; the two halves touch disjoint records.
-  const auto firstHalf = [&] {
-    mover.cycles(0, start);
-    if (start == cut) return;
-    mover.shift(start, cut - 1);
-    records[walk.at(cut - 1)] = std::move(atCut);
-  };
-  const auto secondHalf = [&] {
-    if (start == cut) {
-      mover.cycles(cut, walk.size());
-      return;
-    }
-    mover.shift(cut, end);
-    records[walk.at(end)] = std::move(cycleFirst);
-    mover.cycles(end + 1, walk.size());
-  };
-  std::thread other;
-  try {
-    other = std::thread(firstHalf);
-  } catch (const std::system_error&) {
-    // No thread to be had: the halves one after the other are as good.
-    firstHalf();
-    secondHalf();
-    return;
-  }
-  secondHalf();
-  other.join();
 }
 
 template <typename Field>
