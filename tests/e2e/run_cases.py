@@ -10,6 +10,8 @@ import subprocess
 import sys
 import tempfile
 
+from report import report
+
 RESULT_FILES = ("output.txt", "output_reverce.txt")
 
 
@@ -52,15 +54,7 @@ def main():
     if not cases:
         print("no cases found", file=sys.stderr)
         return 1
-    failed = 0
-    for case in cases:
-        failures = run_case(binary, case)
-        print(f"{'FAIL' if failures else 'ok  '} {case.stem}")
-        for f in failures:
-            print("   ", f)
-        failed += bool(failures)
-    print(f"{len(cases) - failed}/{len(cases)} cases passed")
-    return 1 if failed else 0
+    return report([(case.stem, run_case(binary, case)) for case in cases])
 
 
 if __name__ == "__main__":

@@ -16,6 +16,7 @@ import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent))
 from dialogue_texts import ADD_PROMPTS, ALGORITHMS, CRITERIA, DONE, HEADER, MENU, QUERY  # noqa: E402
+from report import report  # noqa: E402
 
 ADD = "1 1 Иванов Центр A 1 2 3 4 5 2006 7 8 2009\n"
 LINE = "1\tИванов\tЦентр\tA\t1\t2\t3\t\t4.5.2006\t\t7.8.2009\n"
@@ -133,14 +134,7 @@ def main():
             continue
         results.append((case["name"], check(binary, case)))
     results.append(("a FIFO named output.txt", check_fifo(binary)))
-    failed = 0
-    for name, failures in results:
-        print(f"{'FAIL' if failures else 'ok  '} {name}")
-        for f in failures:
-            print("   ", f)
-        failed += bool(failures)
-    print(f"{len(results) - failed} passed, {failed} failed")
-    return 1 if failed else 0
+    return report(results)
 
 
 if __name__ == "__main__":
