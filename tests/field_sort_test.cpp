@@ -1,4 +1,4 @@
-#include "search/field_sort.h"
+#include "search/sort/field_sort.h"
 
 #include <gtest/gtest.h>
 
@@ -42,12 +42,13 @@ void CheckSortsAgree(std::vector<Record> records, const std::string& what) {
     bool (*less)(const Record&, const Record&);
     const char* name;
   } orders[] = {
-      {[](std::vector<Record>& r) { sortByField(r, &Record::surname); }, lessBySurname, "surname"},
-      {[](std::vector<Record>& r) { sortByField(r, &Record::district); }, lessByDistrict,
+      {[](std::vector<Record>& r) { FieldSorter().sort(r, &Record::surname); }, lessBySurname,
+       "surname"},
+      {[](std::vector<Record>& r) { FieldSorter().sort(r, &Record::district); }, lessByDistrict,
        "district"},
-      {[](std::vector<Record>& r) { sortByField(r, &Record::contractDate); }, lessByContractDate,
-       "contract date"},
-      {[](std::vector<Record>& r) { sortByField(r, &Record::lastPaymentDate); },
+      {[](std::vector<Record>& r) { FieldSorter().sort(r, &Record::contractDate); },
+       lessByContractDate, "contract date"},
+      {[](std::vector<Record>& r) { FieldSorter().sort(r, &Record::lastPaymentDate); },
        lessByLastPaymentDate, "last payment"},
   };
   const std::vector<Record> original = records;  // indexed by number

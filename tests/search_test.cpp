@@ -12,6 +12,12 @@ namespace {
 Query ByText(std::string text) { return Query{std::move(text), {}}; }
 Query ByDate(Date date) { return Query{{}, date}; }
 
+std::vector<const Record*> Find(std::vector<Record>& records, Criterion criterion,
+                                Algorithm algorithm, const Query& query) {
+  FieldSorter sorter;
+  return findMatches(records, criterion, algorithm, query, sorter);
+}
+
 std::vector<std::int32_t> Numbers(const std::vector<const Record*>& found) {
   std::vector<std::int32_t> numbers;
   numbers.reserve(found.size());
@@ -58,7 +64,7 @@ TEST(SequentialSearchTest, FindsAllMatchesInListOrderAndKeepsTheOrder) {
   };
   for (const auto& c : cases) {
     std::vector<Record> records = Sample();
-    EXPECT_EQ(Numbers(findMatches(records, c.criterion, Algorithm::kSequential, c.query)), c.found)
+    EXPECT_EQ(Numbers(Find(records, c.criterion, Algorithm::kSequential, c.query)), c.found)
         << "criterion " << static_cast<int>(c.criterion) << " query " << c.query.text;
     EXPECT_EQ(Numbers(records), (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
   }
@@ -84,7 +90,7 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
   };
   for (const auto& c : cases) {
     std::vector<Record> records = Sample();
-    const auto found = findMatches(records, c.criterion, Algorithm::kBinary, c.query);
+    const auto found = Find(records, c.criterion, Algorithm::kBinary, c.query);
     ASSERT_EQ(found.size(), c.found) << c.query.text;
     if (!found.empty()) {
       EXPECT_EQ(found[0]->surname, c.query.text);
@@ -101,7 +107,7 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
 TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   std::vector<Record> records = Sample();
   auto found =
-      findMatches(records, Criterion::kContractDate, Algorithm::kBinary, ByDate({1, 2, 2010}));
+      Find(records, Criterion::kContractDate, Algorithm::kBinary, ByDate({1, 2, 2010}));
   ASSERT_EQ(found.size(), 1U);
   EXPECT_TRUE(found[0]->number == 1 || found[0]->number == 3);
   EXPECT_EQ(records[0].number, 4);
@@ -110,14 +116,14 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   EXPECT_EQ(found[0], &records[2]);
 
   found =
-      findMatches(records, Criterion::kLastPaymentDate, Algorithm::kBinary, ByDate({6, 6, 2011}));
+      Find(records, Criterion::kLastPaymentDate, Algorithm::kBinary, ByDate({6, 6, 2011}));
   ASSERT_EQ(Numbers(found), std::vector<std::int32_t>{3});
   EXPECT_EQ(records[2].number, 1);
   EXPECT_EQ(records[3].number, 3);
   EXPECT_EQ(records[4].number, 5);
 
   // Between two keys: nothing found, yet the list is left sorted.
-  found = findMatches(records, Criterion::kDistrict, Algorithm::kBinary, ByText("Фронт"));
+  found = Find(records, Criterion::kDistrict, Algorithm::kBinary, ByText("Фронт"));
   EXPECT_TRUE(found.empty());
   EXPECT_TRUE(std::is_sorted(records.begin(), records.end(), lessByDistrict));
 }
@@ -125,7 +131,7 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
 TEST(BinarySearchTest, EmptyListFindsNothing) {
   std::vector<Record> records;
   for (int criterion = 1; criterion <= 4; ++criterion) {
-    EXPECT_TRUE(findMatches(records, static_cast<Criterion>(criterion), Algorithm::kBinary,
+    EXPECT_TRUE(Find(records, static_cast<Criterion>(criterion), Algorithm::kBinary,
                             {"x", {1, 1, 1}})
                     .empty());
   }
@@ -133,9 +139,9 @@ TEST(BinarySearchTest, EmptyListFindsNothing) {
 
 TEST(BinarySearchTest, SequentialAfterBinaryReportsInTheSortedOrder) {
   std::vector<Record> records = Sample();
-  findMatches(records, Criterion::kSurname, Algorithm::kBinary, ByText("Петров"));
+  Find(records, Criterion::kSurname, Algorithm::kBinary, ByText("Петров"));
   EXPECT_EQ(
-      Numbers(findMatches(records, Criterion::kDistrict, Algorithm::kSequential, ByText("Север"))),
+      Numbers(Find(records, Criterion::kDistrict, Algorithm::kSequential, ByText("Север"))),
       (std::vector<std::int32_t>{5, 1}));
 }
 

@@ -1,21 +1,17 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string_view>
 #include <vector>
 
-#include "base/number_index.h"
+#include "base/removals.h"
 #include "io/console.h"
 #include "record/record.h"
+#include "search/sort/field_sort.h"
 
 // The run's one list of subscribers, one member per menu operation. Every
-// operation stops as soon as the input ends (see Console::ended).
-//
-// Removing is constant time at any scale: a removed record is only marked,
-// the first record with a number is found through an index, and the marked
-// records are dropped in one pass when they outnumber the others, when the
-// array is full, or before anything walks the list.
+// operation stops as soon as the input ends (see Console::ended). Removal
+// takes constant time at any scale (see Removals).
 class SubscriberBase {
  public:
   explicit SubscriberBase(Console& console) : console_(console) {}
@@ -36,21 +32,17 @@ class SubscriberBase {
 
   // How many records the list holds (for the fuzz harness's check of the
   // list against the dialogue).
-  std::size_t size() const { return records.size() - removedCount_; }
+  std::size_t size() const { return removals_.size(); }
 
  private:
+  // Asks for the nine fields; false when the input ended first.
+  bool readRecord(Record& r);
   // Asks for a contract number and removes the first record holding it;
   // false after saying there is none (or when the input ended).
   bool removeAskedFor(std::string_view prompt);
-  // Drops the marked records, keeping the others in order (and the index
-  // in step).
-  void compact();
-  void dropIndex();
 
   Console& console_;
   std::vector<Record> records;
-  std::vector<bool> removed_;  // by position in `records`
-  std::size_t removedCount_ = 0;
-  NumberIndex index_;  // built when a removal first needs it
-  bool indexed_ = false;
+  Removals removals_{records};
+  FieldSorter sorter_;
 };

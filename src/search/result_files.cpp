@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "search/field_sort.h"
+#include "io/prefetch.h"
 
 std::error_code writeResultFile(const char* name, const std::vector<const Record*>& matches,
                                 bool reversed) {

@@ -3,16 +3,20 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "search/field_sort.h"
+#include "io/prefetch.h"
 #include "search/orderings.h"
 #include "search/result_files.h"
 
 namespace {
 
+// The bytes of the field that the loop will compare (dates live in the record).
+void prefetchField(const std::string& s) { prefetchWord(s); }
+void prefetchField(const Date& /*unused*/) {}
+
 // The orderings are template arguments so that sort and lower_bound inline them.
 template <auto Less, auto Before, typename Field>
 std::vector<const Record*> match(std::vector<Record>& records, Algorithm algorithm,
-                                 Field Record::*field, const Field& key) {
+                                 Field Record::*field, const Field& key, FieldSorter& sorter) {
   const std::size_t n = records.size();
   std::vector<const Record*> results;
   if (algorithm == Algorithm::kSequential) {
@@ -28,7 +32,7 @@ std::vector<const Record*> match(std::vector<Record>& records, Algorithm algorit
     if (i + kPrefetchDistance < n) prefetchField(records[i + kPrefetchDistance].*field);
     sorted = !Less(records[i], records[i - 1]);
   }
-  if (!sorted) sortByField(records, field);
+  if (!sorted) sorter.sort(records, field);
   auto it = std::lower_bound(records.begin(), records.end(), key,
                              [](const Record& r, const Field& k) { return Before(r, k); });
   if (it != records.end() && (*it).*field == key) results.push_back(&*it);
@@ -55,24 +59,26 @@ bool askNumber(Console& console, std::string_view menu, std::int32_t last, std::
 }  // namespace
 
 std::vector<const Record*> findMatches(std::vector<Record>& records, Criterion criterion,
-                                       Algorithm algorithm, const Query& query) {
+                                       Algorithm algorithm, const Query& query,
+                                       FieldSorter& sorter) {
   switch (criterion) {
     case Criterion::kSurname:
-      return match<lessBySurname, surnameBefore>(records, algorithm, &Record::surname, query.text);
+      return match<lessBySurname, surnameBefore>(records, algorithm, &Record::surname, query.text,
+                                                 sorter);
     case Criterion::kDistrict:
       return match<lessByDistrict, districtBefore>(records, algorithm, &Record::district,
-                                                   query.text);
+                                                   query.text, sorter);
     case Criterion::kContractDate:
-      return match<lessByContractDate, contractDateBefore>(records, algorithm,
-                                                           &Record::contractDate, query.date);
+      return match<lessByContractDate, contractDateBefore>(
+          records, algorithm, &Record::contractDate, query.date, sorter);
     case Criterion::kLastPaymentDate:
       return match<lessByLastPaymentDate, lastPaymentDateBefore>(
-          records, algorithm, &Record::lastPaymentDate, query.date);
+          records, algorithm, &Record::lastPaymentDate, query.date, sorter);
   }
   return {};
 }
 
-void runSearch(Console& c, std::vector<Record>& records) {
+void runSearch(Console& c, std::vector<Record>& records, FieldSorter& sorter) {
   std::int32_t criterion = 0;
   std::int32_t algorithm = 0;
   if (!askNumber(c, kCriterionMenu, 4, criterion)) return;
@@ -82,8 +88,8 @@ void runSearch(Console& c, std::vector<Record>& records) {
   const bool byText = criterion <= static_cast<int>(Criterion::kDistrict);
   if (!(byText ? c.readWord(query.text) : c.readDate(query.date))) return;
 
-  const std::vector<const Record*> results = findMatches(records, static_cast<Criterion>(criterion),
-                                                         static_cast<Algorithm>(algorithm), query);
+  const std::vector<const Record*> results = findMatches(
+      records, static_cast<Criterion>(criterion), static_cast<Algorithm>(algorithm), query, sorter);
   if (results.empty()) {
     c.write("Ничего не найдено!");
     return;

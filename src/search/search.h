@@ -5,6 +5,7 @@
 
 #include "io/console.h"
 #include "record/record.h"
+#include "search/sort/field_sort.h"
 
 enum class Criterion { kSurname = 1, kDistrict = 2, kContractDate = 3, kLastPaymentDate = 4 };
 enum class Algorithm { kSequential = 1, kBinary = 2 };
@@ -16,12 +17,13 @@ struct Query {
 };
 
 // Sequential: every record whose field equals the query, in list order.
-// Binary: sorts `records` by the field (unless it is in that order already,
-// which leaves it as a sort would) and returns at most the first record in
+// Binary: sorts `records` by the field with `sorter` (unless it is in that
+// order already, which leaves it as a sort would) and returns at most the first record in
 // that order whose field equals the query. The pointers point into `records`.
 std::vector<const Record*> findMatches(std::vector<Record>& records, Criterion criterion,
-                                       Algorithm algorithm, const Query& query);
+                                       Algorithm algorithm, const Query& query,
+                                       FieldSorter& sorter);
 
 // The search dialogue over `records`: criterion, algorithm and query, then
 // the result files or "nothing found". Stops at the end of the input.
-void runSearch(Console& console, std::vector<Record>& records);
+void runSearch(Console& console, std::vector<Record>& records, FieldSorter& sorter);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+
+// One end of the dialogue as the system gives it. The standard streams are
+// the platform layer's (platform_*.cpp, the only files that include
+// platform headers); tests put devices of their own in their place.
+
+// The outcome of one read or write: the bytes moved, and the errno value of
+// a failure (0 when none). A read of 0 bytes without an error is the end of
+// the input.
+struct Transfer {
+  std::size_t bytes;
+  int error;
+};
+
+class Device {
+ public:
+  Device() = default;
+  Device(const Device&) = delete;
+  Device& operator=(const Device&) = delete;
+  virtual ~Device() = default;
+
+  // Reads at most `size` bytes, waiting until at least one is there or the
+  // input ends.
+  virtual Transfer read(char* data, std::size_t size) = 0;
+  // Writes at least one of the `size` bytes, waiting until the device takes
+  // them, unless it fails.
+  virtual Transfer write(const char* data, std::size_t size) = 0;
+  // Bytes that a read would return without waiting (0 when unknown).
+  virtual std::size_t pending() = 0;
+};
+
+// The process's standard input and output, made ready for the program's
+// bytes on first use (on Windows: binary mode, UTF-8 at a console).
+Device& standardInput();
+Device& standardOutput();

@@ -1,0 +1,121 @@
+// Date keys. The parts of real dates span small ranges, so each part is
+// taken relative to its smallest value and the three are packed, year
+// first, into as few bits as they need: usually under 20, which a counting
+// sort orders in one pass. Dates spread wider go through radix passes, or,
+// past 32 bits, a comparison sort.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "search/sort/sort_parts.h"
+
+namespace field_sort {
+namespace {
+
+// Flipping the sign bit maps signed order onto unsigned order.
+std::uint32_t biased(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000U; }
+
+int bitsFor(std::uint32_t largest) {
+  int bits = 0;
+  for (; largest != 0; largest >>= 1) ++bits;
+  return bits;
+}
+
+// The values one part of the dates takes (biased).
+struct DateRange {
+  std::uint32_t lowest = UINT32_MAX;
+  std::uint32_t highest = 0;
+  void widen(std::uint32_t v) {
+    lowest = std::min(lowest, v);
+    highest = std::max(highest, v);
+  }
+  // 0 to 32: a part may span the whole integer range.
+  int bits() const { return bitsFor(highest - lowest); }
+  std::uint64_t offset(std::uint32_t v) const { return v - lowest; }
+};
+
+// Least-significant-digit radix sort of keys by their bits [32, 32 + bits);
+// stable, so equal keys keep the order of their positions.
+void radixSortHigh(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& tmp, int bits) {
+  constexpr int kDigitBits = 11;
+  tmp.resize(keys.size());
+  for (int low = 32; low < 32 + bits; low += kDigitBits) {
+    const int width = std::min(kDigitBits, 32 + bits - low);
+    const std::uint64_t mask = (std::uint64_t{1} << width) - 1;
+    const auto digit = [&](std::uint64_t k) { return static_cast<std::size_t>((k >> low) & mask); };
+    std::size_t next[std::size_t{1} << kDigitBits] = {};
+    for (const std::uint64_t k : keys) ++next[digit(k)];
+    std::size_t sum = 0;
+    for (std::size_t& c : next) {
+      const std::size_t here = c;
+      c = sum;
+      sum += here;
+    }
+    for (const std::uint64_t k : keys) tmp[next[digit(k)]++] = k;
+    keys.swap(tmp);
+  }
+}
+
+void orderByWideDate(Scratch& scratch) {
+  const std::size_t n = scratch.dates.size();
+  std::vector<WideDateKey>& keys = scratch.dateKeys;
+  keys.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const BiasedDate& d = scratch.dates[i];
+    keys[i] = {std::uint64_t{d.year} << 32 | d.month, d.day, static_cast<std::uint32_t>(i)};
+  }
+  std::sort(keys.begin(), keys.end(), [](const WideDateKey& a, const WideDateKey& b) {
+    return a.yearMonth != b.yearMonth ? a.yearMonth < b.yearMonth : a.day < b.day;
+  });
+  scratch.from.resize(n);
+  for (std::size_t i = 0; i < n; ++i) scratch.from[i] = keys[i].index;
+}
+
+}  // namespace
+
+void orderByDate(const std::vector<Record>& records, Date Record::*field, Scratch& scratch) {
+  const std::size_t n = records.size();
+  // One pass over the records; the second reads the parts gathered here.
+  std::vector<BiasedDate>& dates = scratch.dates;
+  dates.resize(n);
+  DateRange year;
+  DateRange month;
+  DateRange day;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Date& d = records[i].*field;
+    dates[i] = {biased(d.year), biased(d.month), biased(d.day)};
+    year.widen(dates[i].year);
+    month.widen(dates[i].month);
+    day.widen(dates[i].day);
+  }
+  const int dayBits = day.bits();
+  const int monthBits = month.bits();
+  const int bits = year.bits() + monthBits + dayBits;
+  if (bits > 32) {
+    orderByWideDate(scratch);
+    return;
+  }
+  std::vector<std::uint32_t>& packed = scratch.small;
+  packed.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const BiasedDate& d = dates[i];
+    // In 64 bits, since one part alone may take all 32 (a shift by 32).
+    packed[i] = static_cast<std::uint32_t>(
+        (year.offset(d.year) << monthBits | month.offset(d.month)) << dayBits | day.offset(d.day));
+  }
+  // Up to a million buckets count faster than two radix passes; more
+  // buckets than records would cost more than the records.
+  constexpr int kCountingBits = 20;
+  if (bits <= kCountingBits && (std::uint64_t{1} << bits) <= n) {
+    countingOrder(packed, std::size_t{1} << bits, scratch);
+    return;
+  }
+  std::vector<std::uint64_t>& keys = scratch.wide;
+  keys.resize(n);
+  for (std::size_t i = 0; i < n; ++i) keys[i] = std::uint64_t{packed[i]} << 32 | i;
+  radixSortHigh(keys, scratch.wideTmp, bits);
+  scratch.from.resize(n);
+  for (std::size_t i = 0; i < n; ++i) scratch.from[i] = static_cast<std::uint32_t>(keys[i]);
+}
+
+}  // namespace field_sort

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "record/record.h"
+#include "search/sort/sort_parts.h"
+
+// Sorts the list in place by one field, fast: the one place for speed
+// tricks (keys, radix passes, prefetching, moving records into order).
+//
+// Promise: `records` ends in the same order as std::sort would leave it with
+// that field's ordering (lessBySurname, lessByDistrict, lessByContractDate,
+// lessByLastPaymentDate). Records with equal keys end up in an unspecified
+// but deterministic order: the same input always gives the same order.
+//
+// The sorter keeps its scratch memory from one sort to the next, so that a
+// session that sorts again and again does not fault fresh pages in each time.
+class FieldSorter {
+ public:
+  void sort(std::vector<Record>& records, std::string Record::*field);
+  void sort(std::vector<Record>& records, Date Record::*field);
+
+ private:
+  field_sort::Scratch scratch_;
+};

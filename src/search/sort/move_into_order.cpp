@@ -1,0 +1,83 @@
+// Moving the records into the order found.
+
+#include "io/prefetch.h"
+#include "search/sort/sort_parts.h"
+
+namespace field_sort {
+
+// Following a cycle of the permutation is a chain of dependent loads, and a
+// random permutation is mostly one long cycle. So the cycles are cut at
+// leaders, the positions that are multiples of kLeaderEvery: the leaders'
+// records are set aside first, and then every stretch from a leader to the
+// next one is independent of the others. Several stretches are followed at
+// once, one step of each in turn: a step's loads were asked for one round
+// before, so the chains' misses overlap instead of following each other.
+// Cycles that pass no leader are walked at the end.
+void moveIntoOrder(std::vector<Record>& records, Scratch& scratch) {
+  constexpr std::size_t kLeaderEvery = 256;
+  constexpr int kAtOnce = 16;
+  std::vector<std::uint32_t>& from = scratch.from;
+  const std::size_t n = from.size();
+  const auto isLeader = [](std::size_t at) { return at % kLeaderEvery == 0; };
+  std::vector<Record>& setAside = scratch.setAside;
+  setAside.resize((n + kLeaderEvery - 1) / kLeaderEvery);
+  for (std::size_t k = 0; k < setAside.size(); ++k) {
+    const std::size_t leader = k * kLeaderEvery;
+    if (from[leader] != leader) setAside[k] = std::move(records[leader]);
+  }
+
+  struct Cursor {
+    std::size_t at;      // the position to fill
+    std::size_t source;  // whose record fills it
+  } cursors[kAtOnce];
+  int active = 0;
+  std::size_t nextLeader = 0;
+  // Starts the next stretch that has one (a leader that stays put has none).
+  const auto start = [&](Cursor& cursor) {
+    for (; nextLeader < setAside.size(); ++nextLeader) {
+      const std::size_t leader = nextLeader * kLeaderEvery;
+      if (from[leader] == leader) continue;
+      cursor = {leader, from[leader]};
+      from[leader] = static_cast<std::uint32_t>(leader);
+      prefetchRecord(records[cursor.source]);
+      ++nextLeader;
+      return true;
+    }
+    return false;
+  };
+  while (active < kAtOnce && start(cursors[active])) ++active;
+  while (active > 0) {
+    for (int c = 0; c < active;) {
+      Cursor& cursor = cursors[c];
+      if (isLeader(cursor.source)) {
+        records[cursor.at] = std::move(setAside[cursor.source / kLeaderEvery]);
+        if (!start(cursor)) cursor = cursors[--active];
+        continue;
+      }
+      records[cursor.at] = std::move(records[cursor.source]);
+      cursor.at = cursor.source;
+      cursor.source = from[cursor.at];
+      from[cursor.at] = static_cast<std::uint32_t>(cursor.at);
+      prefetchRecord(records[cursor.source]);
+      SUBSCRIBERS_PREFETCH(&from[cursor.source]);
+      ++c;
+    }
+  }
+
+  for (std::size_t i = 0; i < n; ++i) {
+    if (from[i] == i) continue;
+    // A cycle without a leader: set its first record aside, then walk it.
+    Record held = std::move(records[i]);
+    std::size_t at = i;
+    for (;;) {
+      const std::size_t source = from[at];
+      from[at] = static_cast<std::uint32_t>(at);
+      if (source == i) break;
+      records[at] = std::move(records[source]);
+      at = source;
+    }
+    records[at] = std::move(held);
+  }
+}
+
+}  // namespace field_sort
