@@ -119,4 +119,39 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
   CheckSortsAgree(std::move(manyBytes), "keys differing in many bytes");
 }
 
+// Dates whose parts span given numbers of bits, each part's range taken
+// in full (both ends present): every way of packing them, up to the widths
+// where packing must give way, and one part alone spanning all 32 bits.
+TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
+  const struct {
+    int dayBits, monthBits, yearBits;
+  } widths[] = {
+      {5, 4, 2},   {6, 6, 8},   {7, 7, 7},   {7, 7, 17},   {0, 0, 31},   {32, 0, 0},
+      {0, 32, 0},  {0, 0, 32},  {1, 32, 0},  {16, 0, 32},  {16, 16, 16}, {0, 32, 16},
+      {32, 32, 0}, {32, 0, 32}, {0, 32, 32}, {32, 32, 32},
+  };
+  std::mt19937 rng(2024);
+  // A part spanning `bits` bits: from INT32_MIN on, so that 32 bits reach INT32_MAX.
+  const auto part = [&rng](int bits, std::size_t i) {
+    const std::uint32_t span = bits == 32 ? UINT32_MAX : (std::uint32_t{1} << bits) - 1;
+    const std::uint32_t offset = i == 0 ? 0
+                                 : i == 1
+                                     ? span
+                                     : (span == 0 ? 0 : static_cast<std::uint32_t>(rng() % span));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(INT32_MIN) + offset);
+  };
+  for (const auto& w : widths) {
+    std::vector<Record> records(5000);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      records[i].number = static_cast<std::int32_t>(i);
+      records[i].contractDate = {part(w.dayBits, i), part(w.monthBits, i), part(w.yearBits, i)};
+      records[i].lastPaymentDate = {part(w.dayBits, i) / 2, part(w.monthBits, i),
+                                    part(w.yearBits, i)};
+    }
+    CheckSortsAgree(std::move(records), "day, month, year bits " + std::to_string(w.dayBits) +
+                                            ", " + std::to_string(w.monthBits) + ", " +
+                                            std::to_string(w.yearBits));
+  }
+}
+
 }  // namespace

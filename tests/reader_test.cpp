@@ -72,6 +72,9 @@ TEST(ItemReaderTest, ReadsIntegersAtAndPastTheLimits) {
       {"2147483648 5", "ii", "i! i[5]"},
       {"-2147483649 5", "ii", "i! i[5]"},
       {"99999999999 1", "ii", "i! i[1]"},
+      // Far past 64 bits: no wrap-around to a small value.
+      {"18446744073709551621 7", "ii", "i! i[7]"},
+      {"-18446744073709551621 7", "ii", "i! i[7]"},
       {"000000000000000000042", "i", "i[42]"},
       {"+17 -0 +0", "iii", "i[17] i[0] i[0]"},
       {"\n\n  -5\n", "ii", "i[-5] END"},

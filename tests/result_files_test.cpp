@@ -60,26 +60,46 @@ TEST_F(ResultFilesTest, OldContentsSurviveASearchThatFindsNothing) {
   EXPECT_EQ(ReadFile("output_reverce.txt"), "earlier too\n");
 }
 
-TEST_F(ResultFilesTest, UnwritableForwardFileIsReportedAndTheOtherStillWritten) {
-  std::filesystem::create_directory("output.txt");
-  std::string err;
-  int status = -1;
-  EXPECT_EQ(RunSession(AddLine(1, "A") + AddLine(2, "A") + "5 1 1 A 0", &err, &status),
-            Added(2) + kSearchOpening + kMenu);
-  EXPECT_EQ(err, "Не удалось записать файл output.txt: Is a directory\n");
-  EXPECT_EQ(status, 1);
-  EXPECT_EQ(ReadFile("output_reverce.txt"), kHeader + LineOf(2, "A") + kHeader + LineOf(1, "A"));
-}
-
-TEST_F(ResultFilesTest, UnwritableReversedFileIsReported) {
-  std::filesystem::create_directory("output_reverce.txt");
-  std::string err;
-  int status = -1;
-  EXPECT_EQ(RunSession(AddLine(1, "A") + "5 1 1 A 0", &err, &status),
-            Added(1) + kSearchOpening + kMenu);
-  EXPECT_EQ(status, 1);
-  EXPECT_EQ(err, "Не удалось записать файл output_reverce.txt: Is a directory\n");
-  EXPECT_EQ(ReadFile("output.txt"), kHeader + LineOf(1, "A"));
+// A file that cannot be written is reported, in the order the files are
+// attempted, and the other is still written.
+TEST_F(ResultFilesTest, UnwritableFilesAreReportedAndTheOtherStillWritten) {
+  const std::string forward = kHeader + LineOf(1, "A") + kHeader + LineOf(2, "A");
+  const std::string reversed = kHeader + LineOf(2, "A") + kHeader + LineOf(1, "A");
+  const struct {
+    std::vector<std::string> directories;
+    std::string err;
+    std::string forward;
+    std::string reversed;
+  } cases[] = {
+      {{"output.txt"},
+       "Не удалось записать файл output.txt: Is a directory\n",
+       "(directory)",
+       reversed},
+      {{"output_reverce.txt"},
+       "Не удалось записать файл output_reverce.txt: Is a directory\n",
+       forward,
+       "(directory)"},
+      {{"output.txt", "output_reverce.txt"},
+       "Не удалось записать файл output.txt: Is a directory\n"
+       "Не удалось записать файл output_reverce.txt: Is a directory\n",
+       "(directory)",
+       "(directory)"},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    for (const std::string& name : c.directories) std::filesystem::create_directory(name);
+    std::string err;
+    int status = -1;
+    EXPECT_EQ(RunSession(AddLine(1, "A") + AddLine(2, "A") + "5 1 1 A 0", &err, &status),
+              Added(2) + kSearchOpening + kMenu);
+    EXPECT_EQ(err, c.err);
+    EXPECT_EQ(status, 1);
+    const auto contents = [](const char* name) {
+      return std::filesystem::is_directory(name) ? std::string("(directory)") : ReadFile(name);
+    };
+    EXPECT_EQ(contents("output.txt"), c.forward) << c.err;
+    EXPECT_EQ(contents("output_reverce.txt"), c.reversed) << c.err;
+  }
 }
 
 TEST_F(ResultFilesTest, WriteErrorIsDetectedWhenTheFileIsClosed) {

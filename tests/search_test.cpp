@@ -106,8 +106,7 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
 
 TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   std::vector<Record> records = Sample();
-  auto found =
-      Find(records, Criterion::kContractDate, Algorithm::kBinary, ByDate({1, 2, 2010}));
+  auto found = Find(records, Criterion::kContractDate, Algorithm::kBinary, ByDate({1, 2, 2010}));
   ASSERT_EQ(found.size(), 1U);
   EXPECT_TRUE(found[0]->number == 1 || found[0]->number == 3);
   EXPECT_EQ(records[0].number, 4);
@@ -115,8 +114,7 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   EXPECT_EQ(records[4].number, 5);
   EXPECT_EQ(found[0], &records[2]);
 
-  found =
-      Find(records, Criterion::kLastPaymentDate, Algorithm::kBinary, ByDate({6, 6, 2011}));
+  found = Find(records, Criterion::kLastPaymentDate, Algorithm::kBinary, ByDate({6, 6, 2011}));
   ASSERT_EQ(Numbers(found), std::vector<std::int32_t>{3});
   EXPECT_EQ(records[2].number, 1);
   EXPECT_EQ(records[3].number, 3);
@@ -131,18 +129,17 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
 TEST(BinarySearchTest, EmptyListFindsNothing) {
   std::vector<Record> records;
   for (int criterion = 1; criterion <= 4; ++criterion) {
-    EXPECT_TRUE(Find(records, static_cast<Criterion>(criterion), Algorithm::kBinary,
-                            {"x", {1, 1, 1}})
-                    .empty());
+    EXPECT_TRUE(
+        Find(records, static_cast<Criterion>(criterion), Algorithm::kBinary, {"x", {1, 1, 1}})
+            .empty());
   }
 }
 
 TEST(BinarySearchTest, SequentialAfterBinaryReportsInTheSortedOrder) {
   std::vector<Record> records = Sample();
   Find(records, Criterion::kSurname, Algorithm::kBinary, ByText("Петров"));
-  EXPECT_EQ(
-      Numbers(Find(records, Criterion::kDistrict, Algorithm::kSequential, ByText("Север"))),
-      (std::vector<std::int32_t>{5, 1}));
+  EXPECT_EQ(Numbers(Find(records, Criterion::kDistrict, Algorithm::kSequential, ByText("Север"))),
+            (std::vector<std::int32_t>{5, 1}));
 }
 
 // The search dialogue, through the menu: these need a scratch directory

@@ -1,0 +1,86 @@
+#include "io/device_streams.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A device that takes at most `perWrite` bytes a call and fails the calls
+// whose numbers (from 0) are in `failing` with EIO.
+class FakeDevice : public Device {
+ public:
+  FakeDevice(std::size_t perWrite, std::vector<int> failing)
+      : perWrite_(perWrite), failing_(std::move(failing)) {}
+  Transfer read(char* /*data*/, std::size_t /*size*/) override { return {0, 0}; }
+  Transfer write(const char* data, std::size_t size) override {
+    const int call = calls_++;
+    for (const int f : failing_) {
+      if (f == call) return {0, EIO};
+    }
+    const std::size_t n = std::min(size, perWrite_);
+    written_.append(data, n);
+    return {n, 0};
+  }
+  std::size_t pending() override { return 0; }
+  const std::string& written() const { return written_; }
+
+ private:
+  std::size_t perWrite_;
+  std::vector<int> failing_;
+  int calls_ = 0;
+  std::string written_;
+};
+
+// Writes each piece through a 16-byte DeviceOutBuf, then flushes; after a
+// failed piece the stream is cleared and goes on, as the console does.
+// Describes the outcome: what each piece did ("ok" or "bad"), then what
+// reached the device and the error kept.
+std::string WriteThrough(FakeDevice& device, const std::vector<std::string>& pieces) {
+  std::string trace;
+  {
+    DeviceOutBuf buf(device, 16);
+    std::ostream out(&buf);
+    for (const std::string& piece : pieces) {
+      out << piece;
+      trace += out.good() ? "ok " : "bad ";
+      out.clear();
+    }
+    out.flush();
+    trace += out.good() ? "flushed" : "flush-bad";
+    trace += " error=" + std::to_string(buf.error());
+  }
+  return trace + " [" + device.written() + "]";
+}
+
+TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
+  const std::string big(40, 'x');
+  const struct {
+    std::size_t perWrite;
+    std::vector<int> failing;
+    std::vector<std::string> pieces;
+    std::string expected;
+  } cases[] = {
+      {100, {}, {"ab", big, "cd"}, "ok ok ok flushed error=0 [ab" + big + "cd]"},
+      // The device takes a few bytes at a time: all arrive, in order.
+      {3, {}, {"ab", big, "cd"}, "ok ok ok flushed error=0 [ab" + big + "cd]"},
+      // A large write goes straight to the device after what was buffered;
+      // it fails once, and what follows still arrives.
+      {100, {1}, {"ab", big, "cd"}, "ok bad ok flushed error=5 [abcd]"},
+      // The buffered bytes fail: the large write after them is not sent.
+      {100, {0}, {"ab", big, "cd"}, "ok bad ok flushed error=5 [cd]"},
+      // A failure in the middle of a large write: its first part arrived.
+      {10, {2}, {big, "cd"}, "bad ok flushed error=5 [" + big.substr(0, 20) + "cd]"},
+      {100, {0}, {"ab"}, "ok flush-bad error=5 []"},
+  };
+  for (const auto& c : cases) {
+    FakeDevice device(c.perWrite, c.failing);
+    EXPECT_EQ(WriteThrough(device, c.pieces), c.expected)
+        << "per write " << c.perWrite << ", pieces " << c.pieces.size();
+  }
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+#include "base/number_index.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <random>
+#include <sstream>
+
+namespace {
+
+// A list of numbers as the index sees it, with the index beside it.
+class IndexedList {
+ public:
+  // Applies `ops` and describes what each lookup gave. Ops, separated by
+  // blanks: +N appends a record numbered N; -N takes the first position of
+  // N (shown as -N=position, or -N=none); "c" drops the taken records, as
+  // compaction does; "b" builds the index afresh from the list.
+  std::string Trace(const std::string& ops) {
+    std::istringstream in(ops);
+    std::string trace;
+    for (std::string op; in >> op;) {
+      if (op[0] == '+') {
+        Append(std::stoi(op.substr(1)));
+      } else if (op[0] == '-') {
+        const std::optional<std::size_t> at = Take(std::stoi(op.substr(1)));
+        trace += (trace.empty() ? "" : " ") + op + "=" + (at ? std::to_string(*at) : "none");
+      } else if (op == "c") {
+        Compact();
+      } else if (op == "b") {
+        Build();
+      }
+    }
+    return trace;
+  }
+
+  void Append(std::int32_t number) {
+    Record r;
+    r.number = number;
+    records_.push_back(r);
+    removed_.push_back(false);
+    index_.append(number, records_.size() - 1);
+  }
+  std::optional<std::size_t> Take(std::int32_t number) {
+    const std::optional<std::size_t> at = index_.takeFirst(number);
+    if (at) removed_[*at] = true;
+    return at;
+  }
+  void Compact() {
+    index_.dropRemoved(removed_);
+    std::vector<Record> kept;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+      if (!removed_[i]) kept.push_back(records_[i]);
+    }
+    records_.swap(kept);
+    removed_.assign(records_.size(), false);
+  }
+  void Build() { index_.build(records_, removed_); }
+  const std::vector<Record>& records() const { return records_; }
+  const std::vector<bool>& removed() const { return removed_; }
+
+ private:
+  std::vector<Record> records_;
+  std::vector<bool> removed_;
+  NumberIndex index_;
+};
+
+TEST(NumberIndexTest, FindsTheFirstPositionOfANumber) {
+  const struct {
+    std::string ops;
+    std::string expected;
+  } cases[] = {
+      {"-7", "-7=none"},
+      {"+7 +8 +7 -7 -7 -7 -8 -8", "-7=0 -7=2 -7=none -8=1 -8=none"},
+      {"+-2147483648 +2147483647 +0 -0 -2147483647 --2147483648",
+       "-0=2 -2147483647=1 --2147483648=0"},
+      // Positions after a compaction are those of the records that stay;
+      // the links between positions of one number follow them.
+      {"+7 +8 +7 +9 +7 -8 c -7 -7 -7 -7", "-8=1 -7=0 -7=1 -7=3 -7=none"},
+      {"+1 +2 +1 +2 -1 -2 c +1 -1 -2 -1 -1", "-1=0 -2=1 -1=0 -2=1 -1=2 -1=none"},
+      // Built from a list with records already taken out.
+      {"+5 +6 +5 -5 b -5 -5 -6", "-5=0 -5=2 -5=none -6=1"},
+      {"+5 +6 +5 -5 c b -5 -6 -5", "-5=0 -5=1 -6=0 -5=none"},
+  };
+  for (const auto& c : cases) {
+    IndexedList list;
+    EXPECT_EQ(list.Trace(c.ops), c.expected) << c.ops;
+  }
+}
+
+// Against a plain model, over a few dozen numbers whose entries fill the
+// table far enough that probe chains run past its end and wrap, while
+// removals and compactions open gaps in them.
+TEST(NumberIndexTest, AgreesWithAModelThroughGrowthRemovalsAndCompaction) {
+  std::mt19937 rng(99);
+  for (int round = 0; round < 2000; ++round) {
+    IndexedList list;
+    std::map<std::int32_t, std::deque<std::size_t>> model;
+    // Up to 32 numbers keep the table at its smallest, 64 slots, half full.
+    const auto pool = static_cast<std::uint32_t>(16 + round % 17);
+    std::vector<std::int32_t> numbers(pool);
+    for (std::int32_t& n : numbers) n = static_cast<std::int32_t>(rng());
+    const auto number = [&] { return numbers[rng() % pool]; };
+    for (int step = 0; step < 200; ++step) {
+      const auto op = rng() % 10;
+      if (op < 5) {
+        const std::int32_t n = number();
+        model[n].push_back(list.records().size());
+        list.Append(n);
+      } else if (op < 9) {
+        const std::int32_t n = number();
+        std::deque<std::size_t>& positions = model[n];
+        const std::optional<std::size_t> at = list.Take(n);
+        const std::optional<std::size_t> expected =
+            positions.empty() ? std::nullopt : std::optional<std::size_t>(positions.front());
+        ASSERT_EQ(at, expected) << "round " << round << ", step " << step << ", number " << n;
+        if (!positions.empty()) positions.pop_front();
+      } else {
+        std::vector<std::size_t> moved(list.records().size());
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < moved.size(); ++i) {
+          moved[i] = kept;
+          if (!list.removed()[i]) ++kept;
+        }
+        for (auto& entry : model) {
+          for (std::size_t& p : entry.second) p = moved[p];
+        }
+        list.Compact();
+      }
+    }
+  }
+}
+
+}  // namespace
