@@ -4,7 +4,8 @@
 For each N: wall seconds, records per second, peak RSS, output bytes, and the
 I/O floor measured in the same run (cat of the script to /dev/null plus the
 same amount of output pushed through a pipe and read the same way), with the
-program's ratio to it. Each time is the best of --runs runs. With --repeat-check it also compares repeated binary
+program's ratio to it. Each time is the best of --runs runs. With --against OTHER it instead times
+OTHER and the binary in turns and prints medians side by side. With --repeat-check it also compares repeated binary
 searches on one field with sequential searches on the largest N.
 
 usage: run.py [--binary build/subscribers] [--sizes 10000,100000,1000000]
@@ -35,20 +36,24 @@ def drain(stream):
 
 
 def timed(argv, stdin_path=None, cwd=None, stdout_pipe=True):
-    """Runs argv; returns (wall seconds, output bytes, peak RSS KiB, status)."""
+    """Runs argv; returns (wall seconds, output bytes, peak RSS KiB, status).
+    The peak comes from GNU time: a child's own rusage would count the pages
+    of this script, from which it was forked."""
     stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
-    start = time.perf_counter()
-    proc = subprocess.Popen(argv, stdin=stdin, cwd=cwd,
-                            stdout=subprocess.PIPE if stdout_pipe else subprocess.DEVNULL)
-    out_bytes = drain(proc.stdout) if stdout_pipe else 0
-    _, status, usage = os.wait4(proc.pid, 0)
-    wall = time.perf_counter() - start
+    with tempfile.NamedTemporaryFile(prefix="rss-") as rss_file:
+        start = time.perf_counter()
+        proc = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", rss_file.name] + argv,
+                                stdin=stdin, cwd=cwd,
+                                stdout=subprocess.PIPE if stdout_pipe else subprocess.DEVNULL)
+        out_bytes = drain(proc.stdout) if stdout_pipe else 0
+        proc.wait()
+        wall = time.perf_counter() - start
+        rss = int(pathlib.Path(rss_file.name).read_text().split()[-1] or 0)
     if stdin_path:
         stdin.close()
     if stdout_pipe:
         proc.stdout.close()
-    proc.returncode = os.waitstatus_to_exitcode(status)
-    return wall, out_bytes, usage.ru_maxrss, proc.returncode
+    return wall, out_bytes, rss, proc.returncode
 
 
 def generate(n, path):
@@ -174,6 +179,41 @@ def remove_check(binary, sizes, work, runs):
     return table
 
 
+def side_by_side(binaries, sizes, work, runs):
+    """Median wall seconds and peak RSS of each binary on the session script
+    of each N and on the sort-heavy script of the largest N, the binaries
+    taking turns run by run so that they see the same noise."""
+    scripts = []
+    for n in sizes:
+        script = work / f"session-{n}.txt"
+        if not script.exists():
+            generate(n, script)
+        scripts.append((f"session N={n}", script))
+    order = (0, 3, 1, 2)
+    heavy = work / f"sort-heavy-{sizes[-1]}.txt"
+    heavy.write_text(adds_of(work, sizes[-1]) +
+                     "".join(SORT_SEARCHES[i][1] for i in order) * 2 + "2\n0\n", encoding="utf-8")
+    scripts.append((f"sort-heavy N={sizes[-1]}", heavy))
+    scratch = work / "side"
+    scratch.mkdir(exist_ok=True)
+    print(f"{'script':>24} " + " ".join(f"{pathlib.Path(b).parent.name + '/' + pathlib.Path(b).name:>34}"
+                                        for b in binaries) + "   ratio")
+    for name, script in scripts:
+        walls = [[] for _ in binaries]
+        rss = [0.0] * len(binaries)
+        for _ in range(runs):
+            for k, binary in enumerate(binaries):
+                wall, _, peak, status = timed([binary], script, scratch)
+                if status != 0:
+                    raise SystemExit(f"{binary} failed with status {status}")
+                walls[k].append(wall)
+                rss[k] = max(rss[k], peak / 1024)
+        medians = [sorted(w)[len(w) // 2] for w in walls]
+        cells = [f"{m:>10.3f} s median, {r:>7.1f} MB RSS" for m, r in zip(medians, rss)]
+        print(f"{name:>24} " + " ".join(f"{c:>34}" for c in cells) +
+              f"   {medians[-1] / medians[0]:.2f}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", default="build/subscribers")
@@ -186,6 +226,9 @@ def main():
     parser.add_argument("--remove-check", action="store_true",
                         help="time N adds then N removals or replacements, per pattern")
     parser.add_argument("--runs", type=int, default=3, help="runs per measurement; the best counts")
+    parser.add_argument("--against", metavar="BINARY",
+                        help="only compare with BINARY, side by side: median wall and peak RSS "
+                             "per session script and the sort-heavy script (ratio: --binary / BINARY)")
     args = parser.parse_args()
     binary = str(pathlib.Path(args.binary).resolve())
     sizes = [int(s) for s in args.sizes.split(",")]
@@ -195,6 +238,10 @@ def main():
     with tempfile.TemporaryDirectory(prefix="subscribers-bench-", dir=base) as tmp:
         print(f"scratch directory: {tmp}")
         work = pathlib.Path(tmp)
+        if args.against:
+            side_by_side([str(pathlib.Path(args.against).resolve()), binary], sizes, work,
+                         args.runs)
+            return
         print(f"{'N':>9} {'wall s':>8} {'records/s':>11} {'peak RSS MB':>12} "
               f"{'output bytes':>13} {'floor s':>8} {'x floor':>8} {'us/record':>10}")
         rows = []
