@@ -108,15 +108,15 @@ TEST(AddTest, BadIntegerIsAskedForAgainKeepingWhatWasRead) {
   std::string expected = kMenu;
   for (int i = 0; i < 9; ++i) {
     expected += kAddPrompts[i];
-    if (i == 0) expected += kNotAnInteger;                  // "abc"
-    if (i == 4) expected += kNotAnInteger + kNotAnInteger;  // "99999999999", "-"
-    if (i == 7) expected += kNotAnInteger;                  // "x" in the month
+    if (i == 0) expected += kNotAnInteger + kIntegerOutOfRange;  // "abc", "2147483648"
+    if (i == 4) expected += kIntegerOutOfRange + kNotAnInteger;  // "89161234567", "-"
+    if (i == 7) expected += kNotAnInteger;                       // "x" in the month
+    if (i == 8) expected += kIntegerOutOfRange;                  // "-2147483649x" in the year
   }
   expected += kDone + kMenu + kHeader + kIvanovLine + kMenu;
-  EXPECT_EQ(
-      RunSession("1 abc 5 Ivanov Center Lenina_1 99999999999 - 555 100 20 1 x 2 2010 3 4 2011\n"
-                 "2\n0\n"),
-      expected);
+  EXPECT_EQ(RunSession("1 abc 2147483648 5 Ivanov Center Lenina_1 89161234567 - 555 100 20 1 x 2 "
+                       "2010 3 4 -2147483649x 2011\n2\n0\n"),
+            expected);
 }
 
 TEST(AddTest, DuplicateNumbersAreKeptInInsertionOrder) {
@@ -174,9 +174,12 @@ TEST(RemoveTest, DuplicatesGoOneAtATime) {
 }
 
 TEST(RemoveTest, BadKeyIsAskedForAgainAndEndOfInputEndsTheRun) {
-  EXPECT_EQ(RunSession(AddLine(1) + "3 x 1 2 0"), kMenu + AddDialogue() + kMenu + kRemovePrompt +
-                                                      kNotAnInteger + kDone + kMenu + kHeader +
-                                                      kMenu);
+  EXPECT_EQ(RunSession(AddLine(1) + "3 x 4294967297 1 2 0"),
+            kMenu + AddDialogue() + kMenu + kRemovePrompt + kNotAnInteger + kIntegerOutOfRange +
+                kDone + kMenu + kHeader + kMenu);
+  EXPECT_EQ(RunSession(AddLine(1) + "4 -99999999999 2 2 0"),
+            kMenu + AddDialogue() + kMenu + kReplacePrompt + kIntegerOutOfRange + kNoSuchNumber +
+                kMenu + kHeader + LineOf(1) + kMenu);
   EXPECT_EQ(RunSession(AddLine(1) + "3 \n"), kMenu + AddDialogue() + kMenu + kRemovePrompt);
   EXPECT_EQ(RunSession(AddLine(1) + "4"), kMenu + AddDialogue() + kMenu + kReplacePrompt);
 }

@@ -9,6 +9,8 @@ inline const std::string kMenu =
     "Меню:\n1.Добавить.\n2.Напечатать\n3.Удалить\n4.Заменить\n5.Поиск\n0.Выход.\n";
 inline const std::string kInvalidChoice = "\nНеверный ввод, введите число от 0 до 9\n";
 inline const std::string kNotAnInteger = "\nНеверный ввод, введите целое число: ";
+inline const std::string kIntegerOutOfRange =
+    "\nЧисло вне диапазона, введите целое число от -2147483648 до 2147483647: ";
 inline const std::string kHeader =
     "Номер\tФамилия\tРайон\tАдрес\tТелефон\tОплата\tАбонплата\tДата договора\tДата последнего "
     "платежа\n";

@@ -8,7 +8,8 @@
 namespace {
 
 // Applies `ops` to `input` ('w' word, 'i' integer, 'c' character) and
-// describes what each read gave: w[text], i[value], i!, c[text] or END.
+// describes what each read gave: w[text], i[value], i! (no digits), i>
+// (out of range), c[text] or END.
 std::string Trace(const std::string& input, const std::string& ops) {
   std::istringstream in(input);
   ItemReader reader(in);
@@ -28,6 +29,9 @@ std::string Trace(const std::string& input, const std::string& ops) {
           break;
         case ItemReader::IntStatus::kInvalid:
           trace += "i!";
+          break;
+        case ItemReader::IntStatus::kOutOfRange:
+          trace += "i>";
           break;
         case ItemReader::IntStatus::kEnd:
           trace += "END";
@@ -69,12 +73,13 @@ TEST(ItemReaderTest, ReadsIntegersAtAndPastTheLimits) {
       {"0", "ii", "i[0] END"},
       {"2147483647", "i", "i[2147483647]"},
       {"-2147483648", "i", "i[-2147483648]"},
-      {"2147483648 5", "ii", "i! i[5]"},
-      {"-2147483649 5", "ii", "i! i[5]"},
-      {"99999999999 1", "ii", "i! i[1]"},
+      {"2147483648 5", "ii", "i> i[5]"},
+      {"-2147483649 5", "ii", "i> i[5]"},
+      {"99999999999 1", "ii", "i> i[1]"},
       // Far past 64 bits: no wrap-around to a small value.
-      {"18446744073709551621 7", "ii", "i! i[7]"},
-      {"-18446744073709551621 7", "ii", "i! i[7]"},
+      {"18446744073709551621 7", "ii", "i> i[7]"},
+      {"-18446744073709551621 7", "ii", "i> i[7]"},
+      {"89161234567 +2147483648 7", "iii", "i> i> i[7]"},
       {"000000000000000000042", "i", "i[42]"},
       {"+17 -0 +0", "iii", "i[17] i[0] i[0]"},
       {"\n\n  -5\n", "ii", "i[-5] END"},
@@ -88,7 +93,7 @@ TEST(ItemReaderTest, InvalidIntegerDiscardsTheRestOfItsWord) {
       {"-", "ii", "i! END"},
       {"+-5 6", "ii", "i! i[6]"},
       {"--5 6", "ii", "i! i[6]"},
-      {"99999999999abc def", "iw", "i! w[def]"},
+      {"99999999999abc def", "iw", "i> w[def]"},
       {"Иван 3", "ii", "i! i[3]"},
   });
 }

@@ -72,16 +72,16 @@ TEST_F(ResultFilesTest, UnwritableFilesAreReportedAndTheOtherStillWritten) {
     std::string reversed;
   } cases[] = {
       {{"output.txt"},
-       "Не удалось записать файл output.txt: Is a directory\n",
+       "Не удалось записать файл output.txt: Это каталог\n",
        "(directory)",
        reversed},
       {{"output_reverce.txt"},
-       "Не удалось записать файл output_reverce.txt: Is a directory\n",
+       "Не удалось записать файл output_reverce.txt: Это каталог\n",
        forward,
        "(directory)"},
       {{"output.txt", "output_reverce.txt"},
-       "Не удалось записать файл output.txt: Is a directory\n"
-       "Не удалось записать файл output_reverce.txt: Is a directory\n",
+       "Не удалось записать файл output.txt: Это каталог\n"
+       "Не удалось записать файл output_reverce.txt: Это каталог\n",
        "(directory)",
        "(directory)"},
   };
@@ -110,7 +110,7 @@ TEST_F(ResultFilesTest, WriteErrorIsDetectedWhenTheFileIsClosed) {
   EXPECT_EQ(RunSession(AddLine(1, "A") + "5 1 1 A 0", &err, &status),
             Added(1) + kSearchOpening + kMenu);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(err, "Не удалось записать файл output.txt: No space left on device\n");
+  EXPECT_EQ(err, "Не удалось записать файл output.txt: На устройстве не осталось места\n");
   EXPECT_EQ(ReadFile("output_reverce.txt"), kHeader + LineOf(1, "A"));
 }
 

@@ -194,9 +194,9 @@ TEST_F(SearchDialogueTest, OutOfRangeOrUnreadableMenuAnswersRepeatTheMenu) {
 }
 
 TEST_F(SearchDialogueTest, DateQueryPartsAreReadLikeAddFields) {
-  EXPECT_EQ(RunSession(kThree + "5 4 1\n1\nx\n2\n2010\n0\n"),
+  EXPECT_EQ(RunSession(kThree + "5 4 1\n1\nx\n2\n3000000000\n2010\n0\n"),
             ThreeAdded() + kCriterionMenu + kAlgorithmMenu + kQueryPrompt + kNotAnInteger +
-                kSearchDone + kMenu);
+                kIntegerOutOfRange + kSearchDone + kMenu);
   EXPECT_EQ(ReadFile("output.txt"), kHeader + kLine2 + kHeader + kLine3);
 }
 

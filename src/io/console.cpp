@@ -1,14 +1,12 @@
 #include "io/console.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "io/device_buf.h"
+#include "io/error_text.h"
 
 namespace {
 constexpr std::string_view kNotAnInteger = "\nНеверный ввод, введите целое число: ";
-
-std::string reason(int error) { return std::strerror(error != 0 ? error : EIO); }
+constexpr std::string_view kOutOfRange =
+    "\nЧисло вне диапазона, введите целое число от -2147483648 до 2147483647: ";
 }  // namespace
 
 Console::Console(std::istream& in, std::ostream& out, std::ostream& err)
@@ -22,7 +20,7 @@ void Console::flush() {
 bool Console::track(bool got) {
   checkOutput();
   if (!got && !ended_ && reader_.failed()) {
-    writeError("Не удалось прочитать стандартный ввод: " + reason(reader_.error()));
+    writeError("Не удалось прочитать стандартный ввод: " + errorReason(reader_.error()));
   }
   ended_ = ended_ || !got;
   return got;
@@ -34,7 +32,7 @@ void Console::noteOutputFailure() {
   out_.clear();
   if (outputFailed_) return;
   outputFailed_ = true;
-  writeError("Не удалось записать стандартный вывод: " + reason(deviceError(out_.rdbuf())));
+  writeError("Не удалось записать стандартный вывод: " + errorReason(deviceError(out_.rdbuf())));
 }
 
 void Console::writeError(std::string_view line) {
@@ -62,6 +60,9 @@ bool Console::readInteger(std::int32_t& value) {
         return false;
       case ItemReader::IntStatus::kInvalid:
         write(kNotAnInteger);
+        break;
+      case ItemReader::IntStatus::kOutOfRange:
+        write(kOutOfRange);
         break;
     }
   }

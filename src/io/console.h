@@ -30,7 +30,7 @@ class Console {
   bool readWord(std::string& word);
   bool readChoice(std::string& choice);
   // Reads an integer; an invalid item is answered with a request for an
-  // integer and read again.
+  // integer, one out of range with the range, and read again.
   bool readInteger(std::int32_t& value);
   // Reads day, month and year, each as readInteger does.
   bool readDate(Date& date);

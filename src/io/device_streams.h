@@ -4,8 +4,8 @@
 #include <streambuf>
 #include <vector>
 
-#include "io/device.h"
 #include "io/device_buf.h"
+#include "io/platform.h"
 
 // Stream buffers over a device, with large buffers. Reads return what the
 // device has (a terminal gives a line at a time); nothing is flushed behind

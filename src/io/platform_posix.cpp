@@ -1,11 +1,14 @@
-// The standard streams on POSIX systems: plain descriptors.
+// The platform layer on POSIX systems: plain descriptors.
 
+#include <locale.h>  // newlocale, strerror_l's locale_t
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
-#include "io/device.h"
+#include "io/platform.h"
 
 namespace {
 
@@ -17,7 +20,8 @@ class Descriptor : public Device {
     for (;;) {
       const ssize_t got = ::read(fd_, data, size);
       if (got >= 0) return {static_cast<std::size_t>(got), 0};
-      if (errno != EINTR) return {0, errno};
+      if (errno == EINTR) continue;
+      if (!waitedFor(POLLIN)) return {0, errno};
     }
   }
 
@@ -26,7 +30,8 @@ class Descriptor : public Device {
       const ssize_t put = ::write(fd_, data, size);
       if (put > 0) return {static_cast<std::size_t>(put), 0};
       if (put == 0) return {0, EIO};
-      if (errno != EINTR) return {0, errno};
+      if (errno == EINTR) continue;
+      if (!waitedFor(POLLOUT)) return {0, errno};
     }
   }
 
@@ -37,6 +42,19 @@ class Descriptor : public Device {
   }
 
  private:
+  // After a call failed with errno: when the descriptor is only non-blocking
+  // and not ready (its parent may have left it so), waits until it is and
+  // returns true; false for a real failure, with errno as it was.
+  bool waitedFor(short event) const {
+    const int error = errno;
+    if (error != EAGAIN && error != EWOULDBLOCK) return false;
+    pollfd watched{fd_, event, 0};
+    // Ready, hung up or failed: the retried call tells which.
+    while (::poll(&watched, 1, -1) < 0 && errno == EINTR) {
+    }
+    return true;
+  }
+
   int fd_;
 };
 
@@ -50,4 +68,10 @@ Device& standardInput() {
 Device& standardOutput() {
   static Descriptor output(STDOUT_FILENO);
   return output;
+}
+
+std::string systemErrorText(int error) {
+  static const locale_t plain = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  if (plain == static_cast<locale_t>(nullptr)) return "error " + std::to_string(error);
+  return ::strerror_l(error, plain);
 }

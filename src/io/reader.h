@@ -16,7 +16,7 @@
 // stream must go through one reader.
 class ItemReader {
  public:
-  enum class IntStatus { kOk, kInvalid, kEnd };
+  enum class IntStatus { kOk, kInvalid, kOutOfRange, kEnd };
 
   // `flushOnWait`, when given, is flushed whenever no input is buffered, just
   // before the reader would wait for more: a person at a terminal sees every
@@ -33,8 +33,10 @@ class ItemReader {
 
   // Skips whitespace and reads an optional sign and a maximal run of digits.
   // kOk when there is a digit and the value fits 32 bits; the bytes after the
-  // digits stay in the input. kInvalid otherwise, after discarding the rest of
-  // that word. kEnd when the input ends before the item starts.
+  // digits stay in the input. kOutOfRange when there are digits but the
+  // value does not fit, kInvalid when there is no digit, each after
+  // discarding the rest of that word. kEnd when the input ends before the
+  // item starts.
   IntStatus readInt(std::int32_t& value);
 
   // Skips whitespace and reads one character: an ASCII byte, or a UTF-8 lead

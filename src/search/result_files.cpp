@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "io/error_text.h"
 #include "io/prefetch.h"
 
 std::error_code writeResultFile(const char* name, const std::vector<const Record*>& matches,
@@ -37,7 +38,7 @@ bool writeResultFiles(Console& console, const std::vector<const Record*>& matche
     const std::error_code error = writeResultFile(name, matches, reversed);
     if (error) {
       console.reportFailure(std::string("Не удалось записать файл ") + name + ": " +
-                            error.message());
+                            errorReason(error.value()));
       complete = false;
     }
   }

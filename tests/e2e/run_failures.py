@@ -1,17 +1,24 @@
 #!/usr/bin/env python3
 """Runs the built program where the system fails it and checks that each
-failure reaches the user: exit status 1, the exact standard-error line, what
-reached standard output, and the result files. Each case runs in a fresh
-directory.
+failure reaches the user: exit status 1, the exact standard-error line (its
+reason in Russian, or the system's own text in the C locale), what reached
+standard output, and the result files. Each case runs in a fresh directory,
+once as it is and once where the locale "Russian" resolves to a KOI8-R
+locale built for the purpose: every byte written must stay UTF-8.
+
+Then descriptors that are only not ready: standard input and standard
+output as non-blocking pipes, fed or read slowly, must end as a plain run.
 
 usage: run_failures.py BINARY [--no-memory-limit]
 (--no-memory-limit skips the address-space case, which sanitizers break.)"""
 import os
 import pathlib
 import resource
+import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent))
@@ -30,22 +37,46 @@ def memory_limit():
     resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
 
 
-def run(binary, work, case):
-    """Runs one case; returns (status, stdout text or None, stderr text)."""
+def koi8_russian(scratch):
+    """A locale folder in which "Russian" (by glibc's alias, ru_RU.KOI8-R)
+    exists, or None where it cannot be built here."""
+    if not shutil.which("localedef"):
+        return None
+    folder = scratch / "locales"
+    folder.mkdir()
+    built = subprocess.run(["localedef", "-i", "ru_RU", "-f", "KOI8-R",
+                            str(folder / "ru_RU.KOI8-R")], capture_output=True)
+    return folder if built.returncode == 0 else None
+
+
+def text(data, what, failures):
+    """`data` decoded; a failure noted when it is not valid UTF-8."""
+    if data is None:
+        return None
+    try:
+        return data.decode()
+    except UnicodeDecodeError:
+        failures.append(f"{what} is not valid UTF-8: {data!r}")
+        return data.decode(errors="replace")
+
+
+def run(binary, work, case, env):
+    """Runs one case; returns (status, stdout bytes or None, stderr bytes)."""
     stdin = case.get("stdin")
     if stdin is None:
         script = work / "script"
         with open(script, "wb") as f:
-            for chunk in case["script"]:
+            chunks = case["script"]
+            for chunk in chunks() if callable(chunks) else chunks:
                 f.write(chunk)
         stdin = open(script, "rb")
     else:
         stdin = open(stdin, "rb") if not os.path.isdir(stdin) else os.open(stdin, os.O_RDONLY)
     stdout = open(case["stdout"], "wb") if "stdout" in case else subprocess.PIPE
     proc = subprocess.Popen([binary], stdin=stdin, stdout=stdout, stderr=subprocess.PIPE,
-                            cwd=work, preexec_fn=case.get("preexec"))
+                            cwd=work, preexec_fn=case.get("preexec"), env=env)
     out, err = proc.communicate(timeout=60)
-    return proc.returncode, out.decode() if out is not None else None, err.decode()
+    return proc.returncode, out, err
 
 
 def huge_word():
@@ -60,28 +91,47 @@ def huge_word():
 CASES = [
     {"name": "standard output on a full device; later result files still written",
      "script": [(ADD + SEARCH + "0\n").encode()], "stdout": "/dev/full",
-     "err": "Не удалось записать стандартный вывод: No space left on device\n",
+     "err": "Не удалось записать стандартный вывод: На устройстве не осталось места\n",
      "files": {"output.txt": HEADER + LINE, "output_reverce.txt": HEADER + LINE}},
     {"name": "standard input is a directory", "stdin": "/",
-     "out": MENU, "err": "Не удалось прочитать стандартный ввод: Is a directory\n", "files": {}},
-    {"name": "memory runs out inside a word", "script": huge_word(), "preexec": memory_limit,
+     "out": MENU, "err": "Не удалось прочитать стандартный ввод: Это каталог\n", "files": {}},
+    {"name": "memory runs out inside a word", "script": huge_word, "preexec": memory_limit,
      "memory": True,
      "out": MENU + ADD_PROMPTS[0] + ADD_PROMPTS[1], "err": "Недостаточно памяти\n", "files": {}},
     {"name": "a directory named output.txt", "setup": lambda w: (w / "output.txt").mkdir(),
      "script": [(ADD + SEARCH + "2\n0\n").encode()],
      "out": ADDED + SEARCH_OPENING + MENU + HEADER + LINE + MENU,
-     "err": "Не удалось записать файл output.txt: Is a directory\n",
+     "err": "Не удалось записать файл output.txt: Это каталог\n",
+     "files": {"output_reverce.txt": HEADER + LINE}},
+    {"name": "result files that cannot be created: no such folder, no permission",
+     "setup": lambda w: (w.chmod(0o777), (w / "output.txt").symlink_to("missing/output.txt"),
+                         (w / "locked").mkdir(mode=0o500),
+                         (w / "output_reverce.txt").symlink_to("locked/output_reverce.txt")),
+     "script": [(ADD + SEARCH + "0\n").encode()],
+     "out": ADDED + SEARCH_OPENING + MENU,
+     "err": "Не удалось записать файл output.txt: Нет такого файла или каталога\n"
+            "Не удалось записать файл output_reverce.txt: Отказано в доступе\n",
+     "files": {}, "unprivileged": True},
+    # An error without a text of the program's own: the system's, in the C locale.
+    {"name": "an error the program has no text for",
+     "setup": lambda w: ((w / "plain").write_text(""),
+                         (w / "output.txt").symlink_to("plain/output.txt")),
+     "script": [(ADD + SEARCH + "0\n").encode()],
+     "out": ADDED + SEARCH_OPENING + MENU,
+     "err": "Не удалось записать файл output.txt: Not a directory\n",
      "files": {"output_reverce.txt": HEADER + LINE}},
 ]
 
 
-def check(binary, case):
+def check(binary, case, env):
     with tempfile.TemporaryDirectory() as tmp:
         work = pathlib.Path(tmp)
         if "setup" in case:
             case["setup"](work)
-        status, out, err = run(binary, work, case)
+        status, out, err = run(binary, work, case, env)
         failures = []
+        out = text(out, "stdout", failures)
+        err = text(err, "stderr", failures)
         if status != 1:
             failures.append(f"exit status {status}, expected 1")
         if err != case["err"]:
@@ -124,16 +174,100 @@ def check_fifo(binary):
         return failures
 
 
+def plain_run(binary, script, work):
+    return subprocess.run([binary], input=script, capture_output=True, cwd=work).stdout
+
+
+def check_slow_input(binary):
+    """Standard input a non-blocking pipe whose bytes come slowly: the
+    program waits for them, as on a blocking one."""
+    script = (ADD * 3 + "2\n" + SEARCH + "0\n").encode()
+    with tempfile.TemporaryDirectory() as tmp:
+        expected = plain_run(binary, script, tmp)
+        read_end, write_end = os.pipe()
+        os.set_blocking(read_end, False)
+        proc = subprocess.Popen([binary], stdin=read_end, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, cwd=tmp)
+        os.close(read_end)
+
+        def feed():
+            try:
+                for at in range(0, len(script), 7):
+                    os.write(write_end, script[at:at + 7])
+                    time.sleep(0.01)
+            except BrokenPipeError:
+                pass  # the program ended early; the checks below say so
+            os.close(write_end)
+
+        feeder = threading.Thread(target=feed)
+        feeder.start()
+        out, err = proc.communicate(timeout=60)
+        feeder.join()
+    return waited(proc.returncode, out, err, expected)
+
+
+def check_slow_output(binary, records=5000):
+    """Standard output a non-blocking pipe read slowly: a long listing waits
+    for the reader and arrives whole."""
+    script = ("".join(f"1 {n} Иванов Центр A 1 2 3 4 5 2006 7 8 2009\n" for n in range(records)) +
+              "2\n0\n").encode()
+    with tempfile.TemporaryDirectory() as tmp:
+        expected = plain_run(binary, script, tmp)
+        read_end, write_end = os.pipe()
+        os.set_blocking(write_end, False)
+        with open(pathlib.Path(tmp) / "script", "wb") as f:
+            f.write(script)
+        with open(pathlib.Path(tmp) / "script", "rb") as stdin:
+            proc = subprocess.Popen([binary], stdin=stdin, stdout=write_end,
+                                    stderr=subprocess.PIPE, cwd=tmp)
+        os.close(write_end)
+        chunks = []
+        while True:
+            chunk = os.read(read_end, 1 << 14)
+            if not chunk:
+                break
+            chunks.append(chunk)
+            time.sleep(0.001)
+        os.close(read_end)
+        err = proc.stderr.read()
+        proc.wait(timeout=60)
+    return waited(proc.returncode, b"".join(chunks), err, expected)
+
+
+def waited(status, out, err, expected):
+    failures = []
+    if status != 0:
+        failures.append(f"exit status {status}, expected 0")
+    if err:
+        failures.append(f"stderr {err.decode(errors='replace')!r}")
+    if out != expected:
+        failures.append(f"stdout: {len(out)} bytes, a plain run gives {len(expected)}")
+    return failures
+
+
 def main():
     binary = str(pathlib.Path(sys.argv[1]).resolve())
     skip_memory = "--no-memory-limit" in sys.argv[2:]
     results = []
-    for case in CASES:
-        if case.get("memory") and skip_memory:
-            print(f"skip {case['name']}")
-            continue
-        results.append((case["name"], check(binary, case)))
+    with tempfile.TemporaryDirectory() as scratch:
+        koi8 = koi8_russian(pathlib.Path(scratch))
+        environments = [("", dict(os.environ))]
+        if koi8 is None:
+            print("skip the KOI8-R runs: localedef cannot build ru_RU.KOI8-R here")
+        else:
+            environments.append((", locale Russian in KOI8-R", dict(os.environ, LOCPATH=str(koi8))))
+        for case in CASES:
+            if case.get("memory") and skip_memory:
+                print(f"skip {case['name']}")
+                continue
+            if case.get("unprivileged") and os.geteuid() == 0:
+                # Root passes any permission check; run the case as nobody.
+                case = dict(case, preexec=lambda: os.setuid(65534))
+            for suffix, env in environments:
+                results.append((case["name"] + suffix, check(binary, case, env)))
     results.append(("a FIFO named output.txt", check_fifo(binary)))
+    results.append(("standard input a slow non-blocking pipe", check_slow_input(binary)))
+    results.append(("standard output a slow non-blocking pipe", check_slow_output(binary)))
     return report(results)
 
 

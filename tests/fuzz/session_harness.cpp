@@ -98,13 +98,22 @@ std::size_t count(std::string_view text, std::string_view what) {
   return n;
 }
 
-// Occurrences of `prompt` answered (after any requests for an integer) by `answer`.
+// Occurrences of `prompt` answered (after any requests for an integer or
+// for one in range) by `answer`.
 std::size_t countAnswered(std::string_view text, std::string_view prompt, std::string_view answer) {
   std::size_t n = 0;
   for (std::size_t at = text.find(prompt); at != std::string_view::npos;
        at = text.find(prompt, at + 1)) {
     std::size_t next = at + prompt.size();
-    while (text.substr(next, kNotAnInteger.size()) == kNotAnInteger) next += kNotAnInteger.size();
+    for (;;) {
+      if (text.substr(next, kNotAnInteger.size()) == kNotAnInteger) {
+        next += kNotAnInteger.size();
+      } else if (text.substr(next, kIntegerOutOfRange.size()) == kIntegerOutOfRange) {
+        next += kIntegerOutOfRange.size();
+      } else {
+        break;
+      }
+    }
     if (text.substr(next, answer.size()) == answer) ++n;
   }
   return n;

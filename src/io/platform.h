@@ -1,10 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
-// One end of the dialogue as the system gives it. The standard streams are
-// the platform layer's (platform_*.cpp, the only files that include
-// platform headers); tests put devices of their own in their place.
+// What no standard API does, implemented once per platform
+// (platform_posix.cpp, platform_windows.cpp: the only files that include
+// system headers): the standard input and output as devices, and the
+// system's own text for an error.
+
+// One end of the dialogue as the system gives it; tests put devices of
+// their own in its place.
 
 // The outcome of one read or write: the bytes moved, and the errno value of
 // a failure (0 when none). A read of 0 bytes without an error is the end of
@@ -22,7 +27,7 @@ class Device {
   virtual ~Device() = default;
 
   // Reads at most `size` bytes, waiting until at least one is there or the
-  // input ends.
+  // input ends (a descriptor that is not ready is waited for, not failed).
   virtual Transfer read(char* data, std::size_t size) = 0;
   // Writes at least one of the `size` bytes, waiting until the device takes
   // them, unless it fails.
@@ -35,3 +40,7 @@ class Device {
 // bytes on first use (on Windows: binary mode, UTF-8 at a console).
 Device& standardInput();
 Device& standardOutput();
+
+// The system's text for errno value `error`, in the C locale whatever
+// locale the program selected: plain ASCII.
+std::string systemErrorText(int error);
