@@ -85,13 +85,13 @@ TEST_F(ResultFilesTest, UnwritableFilesAreReportedAndTheOtherStillWritten) {
        "(directory)",
        "(directory)"},
   };
+  const std::string shown = Added(2) + kSearchOpening + kMenu;
   for (const auto& c : cases) {
     ScratchDir dir;
     for (const std::string& name : c.directories) std::filesystem::create_directory(name);
     std::string err;
     int status = -1;
-    EXPECT_EQ(RunSession(AddLine(1, "A") + AddLine(2, "A") + "5 1 1 A 0", &err, &status),
-              Added(2) + kSearchOpening + kMenu);
+    EXPECT_EQ(RunSession(AddLine(1, "A") + AddLine(2, "A") + "5 1 1 A 0", &err, &status), shown);
     EXPECT_EQ(err, c.err);
     EXPECT_EQ(status, 1);
     const auto contents = [](const char* name) {
