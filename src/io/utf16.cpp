@@ -1,0 +1,116 @@
+#include "io/utf16.h"
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void appendUtf16(char32_t c, std::u16string& out) {
+  if (c < 0x10000) {
+    out.push_back(static_cast<char16_t>(c));
+    return;
+  }
+  c -= 0x10000;
+  out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+  out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+}
+
+void appendUtf8(char32_t c, std::string& out) {
+  const auto byte = [&out](char32_t b) { out.push_back(static_cast<char>(b)); };
+  if (c < 0x80) {
+    byte(c);
+  } else if (c < 0x800) {
+    byte(0xC0 | c >> 6);
+    byte(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    byte(0xE0 | c >> 12);
+    byte(0x80 | (c >> 6 & 0x3F));
+    byte(0x80 | (c & 0x3F));
+  } else {
+    byte(0xF0 | c >> 18);
+    byte(0x80 | (c >> 12 & 0x3F));
+    byte(0x80 | (c >> 6 & 0x3F));
+    byte(0x80 | (c & 0x3F));
+  }
+}
+
+// The length a lead byte announces, and the bits it carries; 0 when the
+// byte cannot start a character.
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+// Whether `second` may follow `lead`: no overlong forms, no surrogates,
+// nothing past U+10FFFF.
+bool secondFits(unsigned char lead, unsigned char second) {
+  if (second < 0x80 || second > 0xBF) return false;
+  if (lead == 0xE0) return second >= 0xA0;
+  if (lead == 0xED) return second <= 0x9F;
+  if (lead == 0xF0) return second >= 0x90;
+  if (lead == 0xF4) return second <= 0x8F;
+  return true;
+}
+
+}  // namespace
+
+void Utf8ToUtf16::convert(std::string_view bytes, std::u16string& out) {
+  std::string joined;
+  if (!kept_.empty()) {
+    joined = kept_ + std::string(bytes);
+    bytes = joined;
+    kept_.clear();
+  }
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const std::size_t length = sequenceLength(lead);
+    if (length == 0) {
+      appendUtf16(kReplacement, out);
+      ++i;
+      continue;
+    }
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    std::size_t got = 1;
+    for (; got < length && i + got < bytes.size(); ++got) {
+      const auto next = static_cast<unsigned char>(bytes[i + got]);
+      const bool fits = got == 1 ? secondFits(lead, next) : next >= 0x80 && next <= 0xBF;
+      if (!fits) break;
+      c = c << 6 | (next & 0x3F);
+    }
+    if (got == length) {
+      appendUtf16(c, out);
+      i += length;
+    } else if (i + got == bytes.size()) {
+      // Cut off by the end of the piece: the rest comes with the next one.
+      kept_.assign(bytes.substr(i));
+      return;
+    } else {
+      appendUtf16(kReplacement, out);
+      ++i;
+    }
+  }
+}
+
+void Utf16ToUtf8::convert(std::u16string_view units, std::string& out) {
+  for (const char16_t unit : units) {
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (kept_ != 0) {
+      if (low) {
+        appendUtf8(0x10000 + (char32_t{kept_} - 0xD800) * 0x400 + (unit - 0xDC00), out);
+        kept_ = 0;
+        continue;
+      }
+      appendUtf8(kReplacement, out);
+      kept_ = 0;
+    }
+    if (high) {
+      kept_ = unit;
+    } else {
+      appendUtf8(low ? kReplacement : unit, out);
+    }
+  }
+}
