@@ -1,4 +1,21 @@
-# Installation and the Debian package.
+# Installation: on Windows a zip of the program, its license and a short
+# readme; elsewhere the program, its manual pages and the Debian package.
+
+set(CPACK_PACKAGE_NAME subscribers)
+set(CPACK_PACKAGE_VENDOR "The subscribers authors")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  install(TARGETS subscribers RUNTIME DESTINATION .)
+  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+  install(FILES cmake/windows/README.txt DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-x86_64)
+  include(CPack)
+  return()
+endif()
 
 include(GNUInstallDirs)
 install(TARGETS subscribers RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -23,9 +40,6 @@ endfunction()
 subscribers_manual(doc/subscribers.1.in man1)
 subscribers_manual(doc/subscribers.ru.1.in ru/man1)
 
-set(CPACK_PACKAGE_NAME subscribers)
-set(CPACK_PACKAGE_VENDOR "The subscribers authors")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
   "An interactive console program, in Russian, that keeps the list of the
 subscribers of a telephone network for one working run. Subscriber records
@@ -34,8 +48,6 @@ are added, listed, deleted or replaced by contract number, and searched by
 surname, district or either date, sequentially or by binary search. Matches
 are written to output.txt and, in reverse order, to output_reverce.txt.
 Answers may be typed ahead, so whole scripts can be piped in.")
-set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
-set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # A project without a domain of its own: the reserved example domain.

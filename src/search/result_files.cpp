@@ -14,7 +14,8 @@ std::error_code writeResultFile(const char* name, const std::vector<const Record
   std::ofstream out;
   out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
   errno = 0;
-  out.open(name, std::ios::out | std::ios::trunc);
+  // Binary: "\n" stays one byte on every platform.
+  out.open(name, std::ios::out | std::ios::trunc | std::ios::binary);
   if (out.is_open()) {
     const std::size_t n = matches.size();
     for (std::size_t i = 0; i < n; ++i) {

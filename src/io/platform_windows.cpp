@@ -1,0 +1,192 @@
+// The platform layer on Windows. The standard handles carry the program's
+// bytes unchanged (binary: no "\r\n" for "\n", byte 0x1A an ordinary
+// byte); a console is read and written through the wide-character calls,
+// with UTF-8 on the program's side, which also works on consoles whose own
+// UTF-8 input is broken.
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "io/platform.h"
+#include "io/utf16.h"
+
+namespace {
+
+int errnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NO_DATA:
+      return EPIPE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return ENOMEM;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    default:
+      return EIO;
+  }
+}
+
+// At most this much per call: the calls count in 32 bits.
+DWORD clipped(std::size_t size) {
+  return static_cast<DWORD>(std::min<std::size_t>(size, std::size_t{1} << 30));
+}
+
+// A file or a pipe: bytes as they are.
+class HandleDevice : public Device {
+ public:
+  explicit HandleDevice(HANDLE handle) : handle_(handle) {}
+
+  Transfer read(char* data, std::size_t size) override {
+    DWORD got = 0;
+    if (ReadFile(handle_, data, clipped(size), &got, nullptr)) return {got, 0};
+    const DWORD error = GetLastError();
+    // The writing end was closed: the end of the input.
+    if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return {0, 0};
+    return {0, errnoOf(error)};
+  }
+
+  Transfer write(const char* data, std::size_t size) override {
+    DWORD put = 0;
+    if (!WriteFile(handle_, data, clipped(size), &put, nullptr))
+      return {0, errnoOf(GetLastError())};
+    if (put == 0) return {0, EIO};
+    return {put, 0};
+  }
+
+  std::size_t pending() override {
+    switch (GetFileType(handle_)) {
+      case FILE_TYPE_PIPE: {
+        DWORD available = 0;
+        if (!PeekNamedPipe(handle_, nullptr, 0, nullptr, &available, nullptr)) return 0;
+        return available;
+      }
+      case FILE_TYPE_DISK: {
+        LARGE_INTEGER size{};
+        LARGE_INTEGER at{};
+        const LARGE_INTEGER none{};
+        if (!GetFileSizeEx(handle_, &size) || !SetFilePointerEx(handle_, none, &at, FILE_CURRENT) ||
+            size.QuadPart <= at.QuadPart) {
+          return 0;
+        }
+        return static_cast<std::size_t>(
+            std::min<LONGLONG>(size.QuadPart - at.QuadPart, LONGLONG{1} << 30));
+      }
+      default:
+        return 0;
+    }
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// A console: UTF-16 on its side, UTF-8 on the program's. Ctrl-Z typed at
+// the start of a line ends the input, as Ctrl-D does on a Unix terminal.
+class ConsoleDevice : public Device {
+ public:
+  explicit ConsoleDevice(HANDLE handle) : handle_(handle) {}
+
+  Transfer read(char* data, std::size_t size) override {
+    while (at_ == ready_.size()) {
+      if (ended_) return {0, 0};
+      ready_.clear();
+      at_ = 0;
+      wchar_t units[4096];
+      DWORD got = 0;
+      if (!ReadConsoleW(handle_, units, static_cast<DWORD>(std::size(units)), &got, nullptr)) {
+        return {0, errnoOf(GetLastError())};
+      }
+      if (got == 0 || (atLineStart_ && units[0] == 0x1A)) {
+        ended_ = true;
+        return {0, 0};
+      }
+      atLineStart_ = units[got - 1] == L'\n';
+      fromConsole_.convert(std::u16string(units, units + got), ready_);
+    }
+    const std::size_t n = std::min(size, ready_.size() - at_);
+    std::memcpy(data, ready_.data() + at_, n);
+    at_ += n;
+    return {n, 0};
+  }
+
+  Transfer write(const char* data, std::size_t size) override {
+    std::u16string converted;
+    toConsole_.convert(std::string_view(data, size), converted);
+    const std::wstring units(converted.begin(), converted.end());
+    for (std::size_t done = 0; done < units.size();) {
+      DWORD put = 0;
+      if (!WriteConsoleW(handle_, units.data() + done, clipped(units.size() - done), &put,
+                         nullptr)) {
+        return {0, errnoOf(GetLastError())};
+      }
+      if (put == 0) return {0, EIO};
+      done += put;
+    }
+    // A character cut off at the end is kept by the converter: all taken.
+    return {size, 0};
+  }
+
+  std::size_t pending() override { return ready_.size() - at_; }
+
+ private:
+  HANDLE handle_;
+  Utf16ToUtf8 fromConsole_;
+  Utf8ToUtf16 toConsole_;
+  std::string ready_;  // converted input not yet read
+  std::size_t at_ = 0;
+  bool atLineStart_ = true;
+  bool ended_ = false;
+};
+
+std::unique_ptr<Device> standardDevice(DWORD which) {
+  // Before any byte moves: the C runtime's descriptors (standard error is
+  // written through them) stay binary, and a console shows the UTF-8 that
+  // reaches it that way.
+  static const bool prepared = [] {
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    SetConsoleCP(CP_UTF8);
+    SetConsoleOutputCP(CP_UTF8);
+    return true;
+  }();
+  static_cast<void>(prepared);
+  const HANDLE handle = GetStdHandle(which);
+  DWORD mode = 0;
+  if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+    return std::make_unique<ConsoleDevice>(handle);
+  }
+  return std::make_unique<HandleDevice>(handle);
+}
+
+}  // namespace
+
+Device& standardInput() {
+  static const std::unique_ptr<Device> input = standardDevice(STD_INPUT_HANDLE);
+  return *input;
+}
+
+Device& standardOutput() {
+  static const std::unique_ptr<Device> output = standardDevice(STD_OUTPUT_HANDLE);
+  return *output;
+}
+
+std::string systemErrorText(int error) {
+  // The C runtime's texts are English, whatever the locale.
+  return std::strerror(error);
+}
