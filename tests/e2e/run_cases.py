@@ -3,7 +3,10 @@
 in a fresh directory, and compares stdout with NAME.out byte for byte. Optional
 NAME.output.txt / NAME.output_reverce.txt hold the expected result files (a
 result file with no expectation must not exist); NAME.err the expected stderr.
-The exit status must be 0."""
+The exit status must be 0.
+
+usage: run_cases.py BINARY CASES_DIR [--wrapper COMMAND]
+  --wrapper runs the binary through COMMAND (wine, for a Windows build)."""
 import difflib
 import pathlib
 import subprocess
@@ -24,10 +27,10 @@ def diff(expected, got):
     return "\n".join(repr(line)[1:-1] for line in lines)
 
 
-def run_case(binary, case):
+def run_case(command, case):
     failures = []
     with tempfile.TemporaryDirectory() as work:
-        proc = subprocess.run([binary], stdin=case.open("rb"), capture_output=True,
+        proc = subprocess.run(command, stdin=case.open("rb"), capture_output=True,
                               cwd=work, timeout=60)
         expected_out = case.with_suffix(".out").read_bytes()
         if proc.stdout != expected_out:
@@ -50,11 +53,14 @@ def run_case(binary, case):
 
 def main():
     binary, cases_dir = str(pathlib.Path(sys.argv[1]).resolve()), pathlib.Path(sys.argv[2])
+    command = [binary]
+    if "--wrapper" in sys.argv[3:]:
+        command.insert(0, sys.argv[sys.argv.index("--wrapper") + 1])
     cases = sorted(cases_dir.glob("*.in"))
     if not cases:
         print("no cases found", file=sys.stderr)
         return 1
-    return report([(case.stem, run_case(binary, case)) for case in cases])
+    return report([(case.stem, run_case(command, case)) for case in cases])
 
 
 if __name__ == "__main__":
