@@ -1,11 +1,11 @@
 // The platform layer on POSIX systems: plain descriptors.
 
-#include <locale.h>  // newlocale, strerror_l's locale_t
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>  // newlocale, locale_t (POSIX, beside the C ones)
 #include <cstring>
 
 #include "io/platform.h"
