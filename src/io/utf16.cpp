@@ -72,7 +72,8 @@ void Utf8ToUtf16::convert(std::string_view bytes, std::u16string& out) {
       ++i;
       continue;
     }
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    char32_t c = lead;
+    if (length > 1) c &= 0x7FU >> length;  // the lead byte's bits of the character
     std::size_t got = 1;
     for (; got < length && i + got < bytes.size(); ++got) {
       const auto next = static_cast<unsigned char>(bytes[i + got]);
