@@ -6,12 +6,16 @@ void Removals::append(Record&& record) {
   // removed records only would make every append a pass over the list.
   if (records_.size() == records_.capacity() && removedCount_ > records_.size() / 32) compact();
   records_.push_back(std::move(record));
-  removed_.push_back(false);
-  if (indexed_) index_.append(records_.back().number, records_.size() - 1);
+  if (indexed_) {
+    removed_.push_back(false);
+    index_.append(records_.back().number, records_.size() - 1);
+  }
 }
 
 bool Removals::removeFirst(std::int32_t number) {
   if (!indexed_) {
+    // The marks are kept from the first removal on, with the index.
+    removed_.resize(records_.size(), false);
     index_.build(records_, removed_);
     indexed_ = true;
   }
@@ -34,12 +38,14 @@ void Removals::compact() {
     ++kept;
   }
   records_.resize(kept);
-  if (indexed_) index_.dropRemoved(removed_);
+  index_.dropRemoved(removed_);
   removed_.assign(kept, false);
   removedCount_ = 0;
 }
 
 void Removals::reordered() {
+  compact();
   index_.clear();
+  removed_.clear();
   indexed_ = false;
 }

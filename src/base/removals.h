@@ -33,7 +33,7 @@ class Removals {
 
  private:
   std::vector<Record>& records_;
-  std::vector<bool> removed_;  // by position in records_
+  std::vector<bool> removed_;  // by position in records_, while indexed_
   std::size_t removedCount_ = 0;
   NumberIndex index_;  // built when a removal first needs it
   bool indexed_ = false;

@@ -56,13 +56,14 @@ void radixSortHigh(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>&
   }
 }
 
-void orderByWideDate(Scratch& scratch) {
-  const std::size_t n = scratch.dates.size();
+void orderByWideDate(const std::vector<Record>& records, Date Record::*field, Scratch& scratch) {
+  const std::size_t n = records.size();
   std::vector<WideDateKey>& keys = scratch.dateKeys;
   keys.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
-    const BiasedDate& d = scratch.dates[i];
-    keys[i] = {std::uint64_t{d.year} << 32 | d.month, d.day, static_cast<std::uint32_t>(i)};
+    const Date& d = records[i].*field;
+    keys[i] = {std::uint64_t{biased(d.year)} << 32 | biased(d.month), biased(d.day),
+               static_cast<std::uint32_t>(i)};
   }
   std::sort(keys.begin(), keys.end(), [](const WideDateKey& a, const WideDateKey& b) {
     return a.yearMonth != b.yearMonth ? a.yearMonth < b.yearMonth : a.day < b.day;
@@ -75,33 +76,30 @@ void orderByWideDate(Scratch& scratch) {
 
 void orderByDate(const std::vector<Record>& records, Date Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
-  // One pass over the records; the second reads the parts gathered here.
-  std::vector<BiasedDate>& dates = scratch.dates;
-  dates.resize(n);
   DateRange year;
   DateRange month;
   DateRange day;
-  for (std::size_t i = 0; i < n; ++i) {
-    const Date& d = records[i].*field;
-    dates[i] = {biased(d.year), biased(d.month), biased(d.day)};
-    year.widen(dates[i].year);
-    month.widen(dates[i].month);
-    day.widen(dates[i].day);
+  for (const Record& r : records) {
+    const Date& d = r.*field;
+    year.widen(biased(d.year));
+    month.widen(biased(d.month));
+    day.widen(biased(d.day));
   }
   const int dayBits = day.bits();
   const int monthBits = month.bits();
   const int bits = year.bits() + monthBits + dayBits;
   if (bits > 32) {
-    orderByWideDate(scratch);
+    orderByWideDate(records, field, scratch);
     return;
   }
   std::vector<std::uint32_t>& packed = scratch.small;
   packed.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
-    const BiasedDate& d = dates[i];
+    const Date& d = records[i].*field;
     // In 64 bits, since one part alone may take all 32 (a shift by 32).
     packed[i] = static_cast<std::uint32_t>(
-        (year.offset(d.year) << monthBits | month.offset(d.month)) << dayBits | day.offset(d.day));
+        (year.offset(biased(d.year)) << monthBits | month.offset(biased(d.month))) << dayBits |
+        day.offset(biased(d.day)));
   }
   // Up to a million buckets count faster than two radix passes; more
   // buckets than records would cost more than the records.

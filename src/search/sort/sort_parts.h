@@ -33,13 +33,6 @@ struct TiedRun {
   std::size_t offset;
 };
 
-// A date's parts with the sign bit flipped, so that they order as unsigned.
-struct BiasedDate {
-  std::uint32_t year;
-  std::uint32_t month;
-  std::uint32_t day;
-};
-
 // Dates whose parts span too many bits to pack into 32: compared as a whole.
 struct WideDateKey {
   std::uint64_t yearMonth;
@@ -87,7 +80,6 @@ struct Scratch {
   std::vector<StringKey> stringKeys;
   std::vector<StringKey> stringTmp;
   std::vector<TiedRun> runs;
-  std::vector<BiasedDate> dates;
   std::vector<WideDateKey> dateKeys;
   DistinctValues values;
   std::vector<std::uint32_t> rankOf;
