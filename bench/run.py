@@ -141,12 +141,18 @@ def sort_check(binary, n, work, runs):
             for i, (name, search) in enumerate(SORT_SEARCHES)}
 
 
-def sort_heavy(binary, n, work, runs):
-    """Seconds for N adds, eight binary searches that each sort afresh, a listing."""
+def sort_heavy_script(work, n):
+    """N adds, eight binary searches that each sort afresh, a listing."""
     order = (0, 3, 1, 2)  # surname, last payment, district, contract date
     searches = "".join(SORT_SEARCHES[i][1] for i in order) * 2
     script = work / f"sort-heavy-{n}.txt"
     script.write_text(adds_of(work, n) + searches + "2\n0\n", encoding="utf-8")
+    return script
+
+
+def sort_heavy(binary, n, work, runs):
+    """Seconds for the sort-heavy script."""
+    script = sort_heavy_script(work, n)
     scratch = work / "heavy"
     scratch.mkdir(exist_ok=True)
     return best(runs, [binary], script, scratch)[0]
@@ -185,15 +191,9 @@ def side_by_side(binaries, sizes, work, runs):
     taking turns run by run so that they see the same noise."""
     scripts = []
     for n in sizes:
-        script = work / f"session-{n}.txt"
-        if not script.exists():
-            generate(n, script)
-        scripts.append((f"session N={n}", script))
-    order = (0, 3, 1, 2)
-    heavy = work / f"sort-heavy-{sizes[-1]}.txt"
-    heavy.write_text(adds_of(work, sizes[-1]) +
-                     "".join(SORT_SEARCHES[i][1] for i in order) * 2 + "2\n0\n", encoding="utf-8")
-    scripts.append((f"sort-heavy N={sizes[-1]}", heavy))
+        adds_of(work, n)  # generates the session script
+        scripts.append((f"session N={n}", work / f"session-{n}.txt"))
+    scripts.append((f"sort-heavy N={sizes[-1]}", sort_heavy_script(work, sizes[-1])))
     scratch = work / "side"
     scratch.mkdir(exist_ok=True)
     print(f"{'script':>24} " + " ".join(f"{pathlib.Path(b).parent.name + '/' + pathlib.Path(b).name:>34}"

@@ -15,7 +15,7 @@ class IndexedList {
   // Applies `ops` and describes what each lookup gave. Ops, separated by
   // blanks: +N appends a record numbered N; -N takes the first position of
   // N (shown as -N=position, or -N=none); "c" drops the taken records, as
-  // compaction does; "b" builds the index afresh from the list.
+  // compaction does.
   std::string Trace(const std::string& ops) {
     std::istringstream in(ops);
     std::string trace;
@@ -27,8 +27,6 @@ class IndexedList {
         trace += (trace.empty() ? "" : " ") + op + "=" + (at ? std::to_string(*at) : "none");
       } else if (op == "c") {
         Compact();
-      } else if (op == "b") {
-        Build();
       }
     }
     return trace;
@@ -55,7 +53,6 @@ class IndexedList {
     records_.swap(kept);
     removed_.assign(records_.size(), false);
   }
-  void Build() { index_.build(records_, removed_); }
   const std::vector<Record>& records() const { return records_; }
   const std::vector<bool>& removed() const { return removed_; }
 
@@ -78,9 +75,6 @@ TEST(NumberIndexTest, FindsTheFirstPositionOfANumber) {
       // the links between positions of one number follow them.
       {"+7 +8 +7 +9 +7 -8 c -7 -7 -7 -7", "-8=1 -7=0 -7=1 -7=3 -7=none"},
       {"+1 +2 +1 +2 -1 -2 c +1 -1 -2 -1 -1", "-1=0 -2=1 -1=0 -2=1 -1=2 -1=none"},
-      // Built from a list with records already taken out.
-      {"+5 +6 +5 -5 b -5 -5 -6", "-5=0 -5=2 -5=none -6=1"},
-      {"+5 +6 +5 -5 c b -5 -6 -5", "-5=0 -5=1 -6=0 -5=none"},
   };
   for (const auto& c : cases) {
     IndexedList list;

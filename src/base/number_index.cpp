@@ -17,19 +17,13 @@ std::size_t NumberIndex::slotOf(std::int32_t number) const {
   return at;
 }
 
-void NumberIndex::build(const std::vector<Record>& records, const std::vector<bool>& removed) {
+void NumberIndex::build(const std::vector<Record>& records) {
   clear();
   std::size_t size = kSmallest;
   while (size < records.size() * 2) size *= 2;
   queues_.assign(size, Queue{0, kNone, kNone});
   next_.reserve(records.size());
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    if (removed[i]) {
-      next_.push_back(kNone);
-    } else {
-      append(records[i].number, i);
-    }
-  }
+  for (std::size_t i = 0; i < records.size(); ++i) append(records[i].number, i);
 }
 
 void NumberIndex::append(std::int32_t number, std::size_t position) {

@@ -14,8 +14,8 @@
 // its first and last position here, the links between them in `next_`.
 class NumberIndex {
  public:
-  // Indexes records[i] for every i not marked in `removed` (same size).
-  void build(const std::vector<Record>& records, const std::vector<bool>& removed);
+  // Indexes every record, at its position.
+  void build(const std::vector<Record>& records);
   // Notes a record appended at `position`, after every position indexed.
   void append(std::int32_t number, std::size_t position);
   // Removes the first position of `number` from the index and returns it;

@@ -15,8 +15,8 @@ void Removals::append(Record&& record) {
 bool Removals::removeFirst(std::int32_t number) {
   if (!indexed_) {
     // The marks are kept from the first removal on, with the index.
-    removed_.resize(records_.size(), false);
-    index_.build(records_, removed_);
+    removed_.assign(records_.size(), false);
+    index_.build(records_);
     indexed_ = true;
   }
   const std::optional<std::size_t> position = index_.takeFirst(number);

@@ -89,13 +89,9 @@ ItemReader::IntStatus ItemReader::readInt(std::int32_t& value) {
     c = peek();
   }
   if (!negative) acc = -acc;
-  if (!digits) {
+  if (!digits || acc < kMin || acc > std::numeric_limits<std::int32_t>::max()) {
     discardWord();
-    return IntStatus::kInvalid;
-  }
-  if (acc < kMin || acc > std::numeric_limits<std::int32_t>::max()) {
-    discardWord();
-    return IntStatus::kOutOfRange;
+    return digits ? IntStatus::kOutOfRange : IntStatus::kInvalid;
   }
   value = static_cast<std::int32_t>(acc);
   return IntStatus::kOk;

@@ -13,6 +13,7 @@
 // that field's ordering (lessBySurname, lessByDistrict, lessByContractDate,
 // lessByLastPaymentDate). Records with equal keys end up in an unspecified
 // but deterministic order: the same input always gives the same order.
+// Positions are kept in 32 bits: fewer than 2^32 records.
 //
 // The sorter keeps its scratch memory from one sort to the next, so that a
 // session that sorts again and again does not fault fresh pages in each time.
