@@ -59,14 +59,35 @@ void ItemReader::discardWord() {
 }
 
 bool ItemReader::readWord(std::string& word) {
-  word.clear();
-  if (!skipSpace()) return false;
-  for (;;) {
-    const char* start = cur_;
-    cur_ = findSpace(cur_, end_);
-    word.append(start, cur_);
-    if (cur_ != end_ || !refill()) return true;
+  if (!skipSpace()) {
+    word.clear();
+    return false;
   }
+  // A new string of the word's own length: its allocation fits the word,
+  // where appending would leave up to twice the room.
+  const char* start = cur_;
+  cur_ = findSpace(cur_, end_);
+  if (cur_ != end_) {
+    word = std::string(start, cur_);
+    return true;
+  }
+  // The word runs on past the bytes at hand: gathered in a buffer kept
+  // from word to word.
+  pieces_.assign(start, cur_);
+  while (refill()) {
+    start = cur_;
+    cur_ = findSpace(cur_, end_);
+    pieces_.append(start, cur_);
+    if (cur_ != end_) break;
+  }
+  if (pieces_.size() <= kChunkSize) {
+    word = std::string(pieces_);
+  } else {
+    // A huge word is not copied; the buffer starts small again.
+    word = std::move(pieces_);
+    pieces_ = std::string();
+  }
+  return true;
 }
 
 ItemReader::IntStatus ItemReader::readInt(std::int32_t& value) {

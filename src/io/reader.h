@@ -28,7 +28,8 @@ class ItemReader {
 
   static bool isSpace(int byte) { return byte == ' ' || (byte >= '\t' && byte <= '\r'); }
 
-  // Skips whitespace and reads one word. Returns false at end of input.
+  // Skips whitespace and reads one word, stored at its exact length.
+  // Returns false at end of input.
   bool readWord(std::string& word);
 
   // Skips whitespace and reads an optional sign and a maximal run of digits.
@@ -65,6 +66,7 @@ class ItemReader {
   std::streambuf* buf_;
   std::ostream* flushOnWait_;
   std::vector<char> chunk_;
+  std::string pieces_;  // a word that spans refills
   const char* cur_ = nullptr;
   const char* end_ = nullptr;
   int error_ = 0;
