@@ -16,11 +16,13 @@ inline bool operator==(const Date& a, const Date& b) {
 }
 
 // One subscriber contract. Numbers are not unique and no field is validated.
+// The number is kept beside the other integers, not before the words: no
+// padding, so a million records take 8 MB less.
 struct Record {
-  std::int32_t number = 0;
   std::string surname;
   std::string district;
   std::string address;
+  std::int32_t number = 0;
   std::int32_t phone = 0;
   std::int32_t installationPayment = 0;
   std::int32_t subscriptionFee = 0;
