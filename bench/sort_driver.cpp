@@ -74,7 +74,8 @@ void TimeSorts(const char* name, const std::vector<Record>& original, Field Reco
                FieldSorter& sorter, int rounds) {
   std::vector<double> ms;
   for (int round = 0; round < rounds; ++round) {
-    std::vector<Record> records = original;
+    RecordList records;
+    for (const Record& r : original) records.append(Record(r));
     const auto start = std::chrono::steady_clock::now();
     sorter.sort(records, field);
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;

@@ -34,31 +34,36 @@ std::string RandomKey(std::mt19937& rng) {
   return s;
 }
 
-// Sorts `records` by each field and checks the result against the record
-// ordering; `records` must be numbered 0..n-1.
-void CheckSortsAgree(std::vector<Record> records, const std::string& what) {
+// Sorts one list of `records` by each field in turn with `sorter`, as a
+// run does, and checks each result against the record ordering; `records`
+// must be numbered 0..n-1.
+void CheckSortsAgree(FieldSorter& sorter, std::vector<Record> records, const std::string& what) {
   const struct {
-    void (*sort)(std::vector<Record>&);
+    void (*sort)(FieldSorter&, RecordList&);
     bool (*less)(const Record&, const Record&);
     const char* name;
   } orders[] = {
-      {[](std::vector<Record>& r) { FieldSorter().sort(r, &Record::surname); }, lessBySurname,
+      {[](FieldSorter& s, RecordList& r) { s.sort(r, &Record::surname); }, lessBySurname,
        "surname"},
-      {[](std::vector<Record>& r) { FieldSorter().sort(r, &Record::district); }, lessByDistrict,
+      {[](FieldSorter& s, RecordList& r) { s.sort(r, &Record::district); }, lessByDistrict,
        "district"},
-      {[](std::vector<Record>& r) { FieldSorter().sort(r, &Record::contractDate); },
-       lessByContractDate, "contract date"},
-      {[](std::vector<Record>& r) { FieldSorter().sort(r, &Record::lastPaymentDate); },
+      {[](FieldSorter& s, RecordList& r) { s.sort(r, &Record::contractDate); }, lessByContractDate,
+       "contract date"},
+      {[](FieldSorter& s, RecordList& r) { s.sort(r, &Record::lastPaymentDate); },
        lessByLastPaymentDate, "last payment"},
   };
   const std::vector<Record> original = records;  // indexed by number
+  RecordList list;
+  Append(list, std::move(records));
   for (const auto& order : orders) {
-    order.sort(records);
-    ASSERT_TRUE(std::is_sorted(records.begin(), records.end(), order.less))
-        << what << ", by " << order.name;
+    order.sort(sorter, list);
+    const RecordList::View sorted = list.view();
+    ASSERT_EQ(sorted.size(), original.size()) << what;
     // Only reordered: every record is whole and each appears once.
-    std::vector<bool> seen(records.size());
-    for (const Record& r : records) {
+    std::vector<bool> seen(sorted.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+      const Record& r = sorted[i];
+      ASSERT_FALSE(i > 0 && order.less(r, sorted[i - 1])) << what << ", by " << order.name;
       const auto n = static_cast<std::size_t>(r.number);
       ASSERT_LT(n, original.size());
       ASSERT_FALSE(seen[n]) << what << ": record " << n << " twice";
@@ -74,6 +79,7 @@ TEST(FieldSortTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
     static const std::int32_t kValues[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX};
     return kValues[rng() % std::size(kValues)];
   };
+  FieldSorter sorter;  // one for every round, as one serves a whole run
   for (int round = 0; round < 40; ++round) {
     std::vector<Record> records(rng() % 300);
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -83,7 +89,7 @@ TEST(FieldSortTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
       records[i].contractDate = {value(), value(), value()};
       records[i].lastPaymentDate = {value(), value(), value()};
     }
-    CheckSortsAgree(std::move(records), "round " + std::to_string(round));
+    CheckSortsAgree(sorter, std::move(records), "round " + std::to_string(round));
   }
 }
 
@@ -92,7 +98,7 @@ TEST(FieldSortTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
 // (counted), some more (radix passes) or all of them (compared).
 TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
   std::mt19937 rng(777);
-  // Past the size from which records are moved on two threads.
+  // Past every size at which the sort changes its way, over many blocks.
   const std::size_t n = 70000;
   std::vector<Record> fewBytes(n);
   std::vector<Record> manyBytes(n);
@@ -115,8 +121,9 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
     // Parts spanning 27 bits in all: too many for counting, few enough for radix passes.
     b.lastPaymentDate = {small(1, 28), small(0, 5000), small(2000, 300)};
   }
-  CheckSortsAgree(std::move(fewBytes), "keys differing in few bytes");
-  CheckSortsAgree(std::move(manyBytes), "keys differing in many bytes");
+  FieldSorter sorter;
+  CheckSortsAgree(sorter, std::move(fewBytes), "keys differing in few bytes");
+  CheckSortsAgree(sorter, std::move(manyBytes), "keys differing in many bytes");
 }
 
 // Dates whose parts span given numbers of bits, each part's range taken
@@ -126,9 +133,11 @@ TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
   const struct {
     int dayBits, monthBits, yearBits;
   } widths[] = {
-      {5, 4, 2},   {6, 6, 8},   {7, 7, 7},   {7, 7, 17},   {0, 0, 31},   {32, 0, 0},
-      {0, 32, 0},  {0, 0, 32},  {1, 32, 0},  {16, 0, 32},  {16, 16, 16}, {0, 32, 16},
-      {32, 32, 0}, {32, 0, 32}, {0, 32, 32}, {32, 32, 32},
+      // At the edges of the 11-bit radix passes: 12 bits are counted, 13
+      // take two passes, the second short, 22 two full ones, 23 three.
+      {4, 4, 4},    {5, 4, 4},   {8, 8, 6},   {8, 8, 7},   {5, 4, 2},   {6, 6, 8},    {7, 7, 7},
+      {7, 7, 17},   {0, 0, 31},  {32, 0, 0},  {0, 32, 0},  {0, 0, 32},  {1, 32, 0},   {16, 0, 32},
+      {16, 16, 16}, {0, 32, 16}, {32, 32, 0}, {32, 0, 32}, {0, 32, 32}, {32, 32, 32},
   };
   std::mt19937 rng(2024);
   // A part spanning `bits` bits: from INT32_MIN on, so that 32 bits reach INT32_MAX.
@@ -140,6 +149,7 @@ TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
                                      : (span == 0 ? 0 : static_cast<std::uint32_t>(rng() % span));
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(INT32_MIN) + offset);
   };
+  FieldSorter sorter;
   for (const auto& w : widths) {
     std::vector<Record> records(5000);
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -148,9 +158,9 @@ TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
       records[i].lastPaymentDate = {part(w.dayBits, i) / 2, part(w.monthBits, i),
                                     part(w.yearBits, i)};
     }
-    CheckSortsAgree(std::move(records), "day, month, year bits " + std::to_string(w.dayBits) +
-                                            ", " + std::to_string(w.monthBits) + ", " +
-                                            std::to_string(w.yearBits));
+    CheckSortsAgree(sorter, std::move(records),
+                    "day, month, year bits " + std::to_string(w.dayBits) + ", " +
+                        std::to_string(w.monthBits) + ", " + std::to_string(w.yearBits));
   }
 }
 

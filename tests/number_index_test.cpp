@@ -33,11 +33,9 @@ class IndexedList {
   }
 
   void Append(std::int32_t number) {
-    Record r;
-    r.number = number;
-    records_.push_back(r);
+    numbers_.push_back(number);
     removed_.push_back(false);
-    index_.append(number, records_.size() - 1);
+    index_.append(number, numbers_.size() - 1);
   }
   std::optional<std::size_t> Take(std::int32_t number) {
     const std::optional<std::size_t> at = index_.takeFirst(number);
@@ -46,18 +44,18 @@ class IndexedList {
   }
   void Compact() {
     index_.dropRemoved(removed_);
-    std::vector<Record> kept;
-    for (std::size_t i = 0; i < records_.size(); ++i) {
-      if (!removed_[i]) kept.push_back(records_[i]);
+    std::vector<std::int32_t> kept;
+    for (std::size_t i = 0; i < numbers_.size(); ++i) {
+      if (!removed_[i]) kept.push_back(numbers_[i]);
     }
-    records_.swap(kept);
-    removed_.assign(records_.size(), false);
+    numbers_.swap(kept);
+    removed_.assign(numbers_.size(), false);
   }
-  const std::vector<Record>& records() const { return records_; }
+  const std::vector<std::int32_t>& numbers() const { return numbers_; }
   const std::vector<bool>& removed() const { return removed_; }
 
  private:
-  std::vector<Record> records_;
+  std::vector<std::int32_t> numbers_;
   std::vector<bool> removed_;
   NumberIndex index_;
 };
@@ -99,7 +97,7 @@ TEST(NumberIndexTest, AgreesWithAModelThroughGrowthRemovalsAndCompaction) {
       const auto op = rng() % 10;
       if (op < 5) {
         const std::int32_t n = number();
-        model[n].push_back(list.records().size());
+        model[n].push_back(list.numbers().size());
         list.Append(n);
       } else if (op < 9) {
         const std::int32_t n = number();
@@ -110,7 +108,7 @@ TEST(NumberIndexTest, AgreesWithAModelThroughGrowthRemovalsAndCompaction) {
         ASSERT_EQ(at, expected) << "round " << round << ", step " << step << ", number " << n;
         if (!positions.empty()) positions.pop_front();
       } else {
-        std::vector<std::size_t> moved(list.records().size());
+        std::vector<std::size_t> moved(list.numbers().size());
         std::size_t kept = 0;
         for (std::size_t i = 0; i < moved.size(); ++i) {
           moved[i] = kept;

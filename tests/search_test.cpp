@@ -12,8 +12,8 @@ namespace {
 Query ByText(std::string text) { return Query{std::move(text), {}}; }
 Query ByDate(Date date) { return Query{{}, date}; }
 
-std::vector<const Record*> Find(std::vector<Record>& records, Criterion criterion,
-                                Algorithm algorithm, const Query& query) {
+std::vector<const Record*> Find(RecordList& records, Criterion criterion, Algorithm algorithm,
+                                const Query& query) {
   FieldSorter sorter;
   return findMatches(records, criterion, algorithm, query, sorter);
 }
@@ -22,13 +22,6 @@ std::vector<std::int32_t> Numbers(const std::vector<const Record*>& found) {
   std::vector<std::int32_t> numbers;
   numbers.reserve(found.size());
   for (const Record* r : found) numbers.push_back(r->number);
-  return numbers;
-}
-
-std::vector<std::int32_t> Numbers(const std::vector<Record>& records) {
-  std::vector<std::int32_t> numbers;
-  numbers.reserve(records.size());
-  for (const Record& r : records) numbers.push_back(r.number);
   return numbers;
 }
 
@@ -63,7 +56,8 @@ TEST(SequentialSearchTest, FindsAllMatchesInListOrderAndKeepsTheOrder) {
       {Criterion::kLastPaymentDate, ByDate({2, 1, 2010}), {}},
   };
   for (const auto& c : cases) {
-    std::vector<Record> records = Sample();
+    RecordList records;
+    Append(records, Sample());
     EXPECT_EQ(Numbers(Find(records, c.criterion, Algorithm::kSequential, c.query)), c.found)
         << "criterion " << static_cast<int>(c.criterion) << " query " << c.query.text;
     EXPECT_EQ(Numbers(records), (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
@@ -89,45 +83,51 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
       {Criterion::kSurname, ByText("Яков"), 0, {"Иван", "Иванов", "Иванов", "Петров", "Сидоров"}},
   };
   for (const auto& c : cases) {
-    std::vector<Record> records = Sample();
+    RecordList records;
+    Append(records, Sample());
     const auto found = Find(records, c.criterion, Algorithm::kBinary, c.query);
     ASSERT_EQ(found.size(), c.found) << c.query.text;
     if (!found.empty()) {
       EXPECT_EQ(found[0]->surname, c.query.text);
       // The first of the equal keys in the new order.
-      EXPECT_TRUE(found[0] == &records.front() || (found[0] - 1)->surname != c.query.text);
+      const RecordList::View list = records.view();
+      std::size_t at = 0;
+      while (&list[at] != found[0]) ++at;
+      EXPECT_TRUE(at == 0 || list[at - 1].surname != c.query.text);
     }
-    std::vector<std::string> after(records.size());
-    std::transform(records.begin(), records.end(), after.begin(),
-                   [](const Record& r) { return r.surname; });
+    std::vector<std::string> after;
+    records.forEach(
+        0, [&](const Record& r) { after.push_back(r.surname); }, [](const Record&) {});
     EXPECT_EQ(after, c.surnamesAfter) << c.query.text;
   }
 }
 
 TEST(BinarySearchTest, SortsByDatesAndDistricts) {
-  std::vector<Record> records = Sample();
+  RecordList records;
+  Append(records, Sample());
   auto found = Find(records, Criterion::kContractDate, Algorithm::kBinary, ByDate({1, 2, 2010}));
   ASSERT_EQ(found.size(), 1U);
   EXPECT_TRUE(found[0]->number == 1 || found[0]->number == 3);
-  EXPECT_EQ(records[0].number, 4);
-  EXPECT_EQ(records[1].number, 2);
-  EXPECT_EQ(records[4].number, 5);
-  EXPECT_EQ(found[0], &records[2]);
+  EXPECT_EQ(Numbers(records)[0], 4);
+  EXPECT_EQ(Numbers(records)[1], 2);
+  EXPECT_EQ(Numbers(records)[4], 5);
+  EXPECT_EQ(found[0], &records.view()[2]);
 
   found = Find(records, Criterion::kLastPaymentDate, Algorithm::kBinary, ByDate({6, 6, 2011}));
   ASSERT_EQ(Numbers(found), std::vector<std::int32_t>{3});
-  EXPECT_EQ(records[2].number, 1);
-  EXPECT_EQ(records[3].number, 3);
-  EXPECT_EQ(records[4].number, 5);
+  EXPECT_EQ(Numbers(records)[2], 1);
+  EXPECT_EQ(Numbers(records)[3], 3);
+  EXPECT_EQ(Numbers(records)[4], 5);
 
   // Between two keys: nothing found, yet the list is left sorted.
   found = Find(records, Criterion::kDistrict, Algorithm::kBinary, ByText("Фронт"));
   EXPECT_TRUE(found.empty());
-  EXPECT_TRUE(std::is_sorted(records.begin(), records.end(), lessByDistrict));
+  const RecordList::View list = records.view();
+  for (std::size_t i = 1; i < list.size(); ++i) EXPECT_FALSE(lessByDistrict(list[i], list[i - 1]));
 }
 
 TEST(BinarySearchTest, EmptyListFindsNothing) {
-  std::vector<Record> records;
+  RecordList records;
   for (int criterion = 1; criterion <= 4; ++criterion) {
     EXPECT_TRUE(
         Find(records, static_cast<Criterion>(criterion), Algorithm::kBinary, {"x", {1, 1, 1}})
@@ -136,7 +136,8 @@ TEST(BinarySearchTest, EmptyListFindsNothing) {
 }
 
 TEST(BinarySearchTest, SequentialAfterBinaryReportsInTheSortedOrder) {
-  std::vector<Record> records = Sample();
+  RecordList records;
+  Append(records, Sample());
   Find(records, Criterion::kSurname, Algorithm::kBinary, ByText("Петров"));
   EXPECT_EQ(Numbers(Find(records, Criterion::kDistrict, Algorithm::kSequential, ByText("Север"))),
             (std::vector<std::int32_t>{5, 1}));

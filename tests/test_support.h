@@ -8,7 +8,9 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "base/record_list.h"
 #include "dialogue_texts.h"
 #include "main/menu.h"
 #include "record/record.h"
@@ -36,6 +38,16 @@ inline Record RecordOf(int n, const std::string& surname = "S", const std::strin
   r.contractDate = contract;
   r.lastPaymentDate = payment;
   return r;
+}
+
+inline void Append(RecordList& list, std::vector<Record> records) {
+  for (Record& r : records) list.append(std::move(r));
+}
+inline std::vector<std::int32_t> Numbers(RecordList& list) {
+  std::vector<std::int32_t> numbers;
+  list.forEach(
+      0, [&](const Record& r) { numbers.push_back(r.number); }, [](const Record&) {});
+  return numbers;
 }
 
 // Runs a whole session on `script`; returns everything written to stdout.

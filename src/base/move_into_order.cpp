@@ -1,9 +1,7 @@
-// Moving the records into the order found.
+// Moving the records into an order found by the field sort.
 
-#include "io/prefetch.h"
-#include "search/sort/sort_parts.h"
-
-namespace field_sort {
+#include "base/record_list.h"
+#include "record/prefetch.h"
 
 // Following a cycle of the permutation is a chain of dependent loads, and a
 // random permutation is mostly one long cycle. So the cycles are cut at
@@ -13,17 +11,15 @@ namespace field_sort {
 // once, one step of each in turn: a step's loads were asked for one round
 // before, so the chains' misses overlap instead of following each other.
 // Cycles that pass no leader are walked at the end.
-void moveIntoOrder(std::vector<Record>& records, Scratch& scratch) {
+void RecordList::reorder(std::uint32_t* from) {
   constexpr std::size_t kLeaderEvery = 256;
   constexpr int kAtOnce = 16;
-  std::vector<std::uint32_t>& from = scratch.from;
-  const std::size_t n = from.size();
+  const std::size_t n = count_;
   const auto isLeader = [](std::size_t at) { return at % kLeaderEvery == 0; };
-  std::vector<Record>& setAside = scratch.setAside;
-  setAside.resize((n + kLeaderEvery - 1) / kLeaderEvery);
-  for (std::size_t k = 0; k < setAside.size(); ++k) {
+  setAside_.resize((n + kLeaderEvery - 1) / kLeaderEvery);
+  for (std::size_t k = 0; k < setAside_.size(); ++k) {
     const std::size_t leader = k * kLeaderEvery;
-    if (from[leader] != leader) setAside[k] = std::move(records[leader]);
+    if (from[leader] != leader) setAside_[k] = std::move(at(leader));
   }
 
   struct Cursor {
@@ -34,12 +30,12 @@ void moveIntoOrder(std::vector<Record>& records, Scratch& scratch) {
   std::size_t nextLeader = 0;
   // Starts the next stretch that has one (a leader that stays put has none).
   const auto start = [&](Cursor& cursor) {
-    for (; nextLeader < setAside.size(); ++nextLeader) {
+    for (; nextLeader < setAside_.size(); ++nextLeader) {
       const std::size_t leader = nextLeader * kLeaderEvery;
       if (from[leader] == leader) continue;
       cursor = {leader, from[leader]};
       from[leader] = static_cast<std::uint32_t>(leader);
-      prefetchRecord(records[cursor.source]);
+      prefetchRecord(at(cursor.source));
       ++nextLeader;
       return true;
     }
@@ -50,15 +46,15 @@ void moveIntoOrder(std::vector<Record>& records, Scratch& scratch) {
     for (int c = 0; c < active;) {
       Cursor& cursor = cursors[c];
       if (isLeader(cursor.source)) {
-        records[cursor.at] = std::move(setAside[cursor.source / kLeaderEvery]);
+        at(cursor.at) = std::move(setAside_[cursor.source / kLeaderEvery]);
         if (!start(cursor)) cursor = cursors[--active];
         continue;
       }
-      records[cursor.at] = std::move(records[cursor.source]);
+      at(cursor.at) = std::move(at(cursor.source));
       cursor.at = cursor.source;
       cursor.source = from[cursor.at];
       from[cursor.at] = static_cast<std::uint32_t>(cursor.at);
-      prefetchRecord(records[cursor.source]);
+      prefetchRecord(at(cursor.source));
       SUBSCRIBERS_PREFETCH(&from[cursor.source]);
       ++c;
     }
@@ -67,17 +63,19 @@ void moveIntoOrder(std::vector<Record>& records, Scratch& scratch) {
   for (std::size_t i = 0; i < n; ++i) {
     if (from[i] == i) continue;
     // A cycle without a leader: set its first record aside, then walk it.
-    Record held = std::move(records[i]);
-    std::size_t at = i;
+    Record held = std::move(at(i));
+    std::size_t to = i;
     for (;;) {
-      const std::size_t source = from[at];
-      from[at] = static_cast<std::uint32_t>(at);
+      const std::size_t source = from[to];
+      from[to] = static_cast<std::uint32_t>(to);
       if (source == i) break;
-      records[at] = std::move(records[source]);
-      at = source;
+      at(to) = std::move(at(source));
+      to = source;
     }
-    records[at] = std::move(held);
+    at(to) = std::move(held);
   }
+  // Positions changed: the marks and the index are rebuilt at the next removal.
+  indexed_ = false;
+  removed_.clear();
+  index_.clear();
 }
-
-}  // namespace field_sort

@@ -1,5 +1,7 @@
 #include "base/number_index.h"
 
+#include <algorithm>
+
 namespace {
 constexpr std::size_t kSmallest = 64;
 }  // namespace
@@ -17,17 +19,15 @@ std::size_t NumberIndex::slotOf(std::int32_t number) const {
   return at;
 }
 
-void NumberIndex::build(const std::vector<Record>& records) {
-  clear();
-  std::size_t size = kSmallest;
-  while (size < records.size() * 2) size *= 2;
-  queues_.assign(size, Queue{0, kNone, kNone});
-  next_.reserve(records.size());
-  for (std::size_t i = 0; i < records.size(); ++i) append(records[i].number, i);
+void NumberIndex::reserve(std::size_t records) {
+  std::size_t size = std::max(kSmallest, queues_.size());
+  while (size < records * 2) size *= 2;
+  if (size > queues_.size()) resize(size);
+  next_.reserve(records);
 }
 
 void NumberIndex::append(std::int32_t number, std::size_t position) {
-  if ((used_ + 1) * 2 > queues_.size()) grow();
+  if ((used_ + 1) * 2 > queues_.size()) resize(std::max(kSmallest, queues_.size() * 2));
   const auto at = static_cast<std::uint32_t>(position);
   next_.resize(position + 1, kNone);
   Queue& queue = queues_[slotOf(number)];
@@ -70,8 +70,8 @@ void NumberIndex::erase(std::size_t at) {
   --used_;
 }
 
-void NumberIndex::grow() {
-  std::vector<Queue> old(std::max(kSmallest, queues_.size() * 2), Queue{0, kNone, kNone});
+void NumberIndex::resize(std::size_t size) {
+  std::vector<Queue> old(size, Queue{0, kNone, kNone});
   old.swap(queues_);
   for (const Queue& queue : old) {
     if (queue.first != kNone) queues_[slotOf(queue.number)] = queue;

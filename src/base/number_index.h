@@ -5,8 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "record/record.h"
-
 // Where each contract number stands in the list: for every number, the
 // positions of its records in list order, so that the first one is found
 // in constant time. Positions only grow (records are appended), and only the
@@ -14,9 +12,10 @@
 // its first and last position here, the links between them in `next_`.
 class NumberIndex {
  public:
-  // Indexes every record, at its position.
-  void build(const std::vector<Record>& records);
+  // Makes room for `records` positions, to be appended.
+  void reserve(std::size_t records);
   // Notes a record appended at `position`, after every position indexed.
+  // When it fails (std::bad_alloc), the index is as it was.
   void append(std::int32_t number, std::size_t position);
   // Removes the first position of `number` from the index and returns it;
   // nothing when no record holds the number.
@@ -41,7 +40,8 @@ class NumberIndex {
   // Frees slot `at`, moving later entries back so that lookups still find
   // them (linear probing keeps no tombstones).
   void erase(std::size_t at);
-  void grow();
+  // Moves every entry into a table of `size` slots.
+  void resize(std::size_t size);
 
   std::vector<Queue> queues_;         // open addressing, a power of two in size
   std::size_t used_ = 0;              // slots holding a number

@@ -1,6 +1,6 @@
 #include "base/subscriber_base.h"
 
-#include "io/prefetch.h"
+#include "record/prefetch.h"
 #include "search/search.h"
 
 namespace {
@@ -34,25 +34,22 @@ void SubscriberBase::add() {
   Record r;
   // A record cut short by the end of the input is dropped.
   if (!readRecord(r)) return;
-  removals_.append(std::move(r));
+  records.append(std::move(r));
   console_.write(kDone);
 }
 
 void SubscriberBase::print() {
-  removals_.compact();
   std::ostream& out = console_.out();
   writeHeaderLine(out);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    if (i + kPrefetchDistance < records.size()) prefetchWords(records[i + kPrefetchDistance]);
-    printRecord(out, records[i]);
-  }
+  records.forEach(
+      kPrefetchDistance, [&out](const Record& r) { printRecord(out, r); }, prefetchWords);
 }
 
 bool SubscriberBase::removeAskedFor(std::string_view prompt) {
   console_.write(prompt);
   std::int32_t key = 0;
   if (!console_.readInteger(key)) return false;
-  if (!removals_.removeFirst(key)) {
+  if (!records.removeFirst(key)) {
     console_.write(kNoSuchNumber);
     return false;
   }
@@ -69,9 +66,4 @@ void SubscriberBase::replace() {
   if (removeAskedFor("Введите номер договора абонента, данные о котором надо заменить: ")) add();
 }
 
-void SubscriberBase::search() {
-  removals_.compact();
-  runSearch(console_, records, sorter_);
-  // A binary search may have reordered the list.
-  removals_.reordered();
-}
+void SubscriberBase::search() { runSearch(console_, records, sorter_); }

@@ -2,16 +2,14 @@
 
 #include <cstddef>
 #include <string_view>
-#include <vector>
 
-#include "base/removals.h"
+#include "base/record_list.h"
 #include "io/console.h"
 #include "record/record.h"
 #include "search/sort/field_sort.h"
 
 // The run's one list of subscribers, one member per menu operation. Every
-// operation stops as soon as the input ends (see Console::ended). Removal
-// takes constant time at any scale (see Removals).
+// operation stops as soon as the input ends (see Console::ended).
 class SubscriberBase {
  public:
   explicit SubscriberBase(Console& console) : console_(console) {}
@@ -32,7 +30,7 @@ class SubscriberBase {
 
   // How many records the list holds (for the fuzz harness's check of the
   // list against the dialogue).
-  std::size_t size() const { return removals_.size(); }
+  std::size_t size() const { return records.size(); }
 
  private:
   // Asks for the nine fields; false when the input ended first.
@@ -42,7 +40,6 @@ class SubscriberBase {
   bool removeAskedFor(std::string_view prompt);
 
   Console& console_;
-  std::vector<Record> records;
-  Removals removals_{records};
+  RecordList records;
   FieldSorter sorter_;
 };

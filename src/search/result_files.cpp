@@ -5,7 +5,7 @@
 #include <string>
 
 #include "io/error_text.h"
-#include "io/prefetch.h"
+#include "record/prefetch.h"
 
 std::error_code writeResultFile(const char* name, const std::vector<const Record*>& matches,
                                 bool reversed) {

@@ -1,9 +1,8 @@
 #include "search/search.h"
 
-#include <algorithm>
 #include <cstdint>
 
-#include "io/prefetch.h"
+#include "record/prefetch.h"
 #include "search/orderings.h"
 #include "search/result_files.h"
 
@@ -13,29 +12,41 @@ namespace {
 void prefetchField(const std::string& s) { prefetchWord(s); }
 void prefetchField(const Date& /*unused*/) {}
 
-// The orderings are template arguments so that sort and lower_bound inline them.
+// The orderings are template arguments so that sort and the lower bound inline them.
 template <auto Less, auto Before, typename Field>
-std::vector<const Record*> match(std::vector<Record>& records, Algorithm algorithm,
-                                 Field Record::*field, const Field& key, FieldSorter& sorter) {
-  const std::size_t n = records.size();
+std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field Record::*field,
+                                 const Field& key, FieldSorter& sorter) {
   std::vector<const Record*> results;
   if (algorithm == Algorithm::kSequential) {
-    for (std::size_t i = 0; i < n; ++i) {
-      if (i + kPrefetchDistance < n) prefetchField(records[i + kPrefetchDistance].*field);
-      if (records[i].*field == key) results.push_back(&records[i]);
-    }
+    records.forEach(
+        kPrefetchDistance,
+        [&](const Record& r) {
+          if (r.*field == key) results.push_back(&r);
+        },
+        [field](const Record& r) { prefetchField(r.*field); });
     return results;
   }
   // Checking the order is linear; repeated searches on one field skip the sort.
+  const RecordList::View list = records.view();
+  const std::size_t n = list.size();
   bool sorted = true;
   for (std::size_t i = 1; i < n && sorted; ++i) {
-    if (i + kPrefetchDistance < n) prefetchField(records[i + kPrefetchDistance].*field);
-    sorted = !Less(records[i], records[i - 1]);
+    if (i + kPrefetchDistance < n) prefetchField(list[i + kPrefetchDistance].*field);
+    sorted = !Less(list[i], list[i - 1]);
   }
   if (!sorted) sorter.sort(records, field);
-  auto it = std::lower_bound(records.begin(), records.end(), key,
-                             [](const Record& r, const Field& k) { return Before(r, k); });
-  if (it != records.end() && (*it).*field == key) results.push_back(&*it);
+  // The first position whose record is not before the key.
+  std::size_t first = 0;
+  for (std::size_t count = n; count > 0;) {
+    const std::size_t half = count / 2;
+    if (Before(list[first + half], key)) {
+      first += half + 1;
+      count -= half + 1;
+    } else {
+      count = half;
+    }
+  }
+  if (first != n && list[first].*field == key) results.push_back(&list[first]);
   return results;
 }
 
@@ -58,7 +69,7 @@ bool askNumber(Console& console, std::string_view menu, std::int32_t last, std::
 
 }  // namespace
 
-std::vector<const Record*> findMatches(std::vector<Record>& records, Criterion criterion,
+std::vector<const Record*> findMatches(RecordList& records, Criterion criterion,
                                        Algorithm algorithm, const Query& query,
                                        FieldSorter& sorter) {
   switch (criterion) {
@@ -78,7 +89,7 @@ std::vector<const Record*> findMatches(std::vector<Record>& records, Criterion c
   return {};
 }
 
-void runSearch(Console& c, std::vector<Record>& records, FieldSorter& sorter) {
+void runSearch(Console& c, RecordList& records, FieldSorter& sorter) {
   std::int32_t criterion = 0;
   std::int32_t algorithm = 0;
   if (!askNumber(c, kCriterionMenu, 4, criterion)) return;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/record_list.h"
 #include "io/console.h"
 #include "record/record.h"
 #include "search/sort/field_sort.h"
@@ -18,12 +19,13 @@ struct Query {
 
 // Sequential: every record whose field equals the query, in list order.
 // Binary: sorts `records` by the field with `sorter` (unless it is in that
-// order already, which leaves it as a sort would) and returns at most the first record in
-// that order whose field equals the query. The pointers point into `records`.
-std::vector<const Record*> findMatches(std::vector<Record>& records, Criterion criterion,
+// order already, which leaves it as a sort would) and returns at most the
+// first record in that order whose field equals the query. The pointers
+// point into `records`.
+std::vector<const Record*> findMatches(RecordList& records, Criterion criterion,
                                        Algorithm algorithm, const Query& query,
                                        FieldSorter& sorter);
 
 // The search dialogue over `records`: criterion, algorithm and query, then
 // the result files or "nothing found". Stops at the end of the input.
-void runSearch(Console& console, std::vector<Record>& records, FieldSorter& sorter);
+void runSearch(Console& console, RecordList& records, FieldSorter& sorter);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "search/sort/sort_parts.h"
 
@@ -34,53 +35,55 @@ struct DateRange {
   std::uint64_t offset(std::uint32_t v) const { return v - lowest; }
 };
 
-// Least-significant-digit radix sort of keys by their bits [32, 32 + bits);
-// stable, so equal keys keep the order of their positions.
-void radixSortHigh(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& tmp, int bits) {
+// Least-significant-digit radix sort of keys[0, n) by their bits
+// [32, 32 + bits); stable, so equal keys keep the order of their positions.
+// Returns where the sorted keys are: `keys` or `tmp`.
+std::uint64_t* radixSortHigh(std::uint64_t* keys, std::uint64_t* tmp, std::size_t n, int bits) {
   constexpr int kDigitBits = 11;
-  tmp.resize(keys.size());
   for (int low = 32; low < 32 + bits; low += kDigitBits) {
     const int width = std::min(kDigitBits, 32 + bits - low);
     const std::uint64_t mask = (std::uint64_t{1} << width) - 1;
     const auto digit = [&](std::uint64_t k) { return static_cast<std::size_t>((k >> low) & mask); };
     std::size_t next[std::size_t{1} << kDigitBits] = {};
-    for (const std::uint64_t k : keys) ++next[digit(k)];
+    for (std::size_t i = 0; i < n; ++i) ++next[digit(keys[i])];
     std::size_t sum = 0;
     for (std::size_t& c : next) {
       const std::size_t here = c;
       c = sum;
       sum += here;
     }
-    for (const std::uint64_t k : keys) tmp[next[digit(k)]++] = k;
-    keys.swap(tmp);
+    for (std::size_t i = 0; i < n; ++i) tmp[next[digit(keys[i])]++] = keys[i];
+    std::swap(keys, tmp);
   }
+  return keys;
 }
 
-void orderByWideDate(const std::vector<Record>& records, Date Record::*field, Scratch& scratch) {
+void orderByWideDate(const Records& records, Date Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
-  std::vector<WideDateKey>& keys = scratch.dateKeys;
-  keys.resize(n);
+  Region& region = scratch.region;
+  region.reset(Region::bytesFor<std::uint32_t, WideDateKey>(n));
+  scratch.from = region.take<std::uint32_t>(n);
+  auto* keys = region.take<WideDateKey>(n);
   for (std::size_t i = 0; i < n; ++i) {
     const Date& d = records[i].*field;
     keys[i] = {std::uint64_t{biased(d.year)} << 32 | biased(d.month), biased(d.day),
                static_cast<std::uint32_t>(i)};
   }
-  std::sort(keys.begin(), keys.end(), [](const WideDateKey& a, const WideDateKey& b) {
+  std::sort(keys, keys + n, [](const WideDateKey& a, const WideDateKey& b) {
     return a.yearMonth != b.yearMonth ? a.yearMonth < b.yearMonth : a.day < b.day;
   });
-  scratch.from.resize(n);
   for (std::size_t i = 0; i < n; ++i) scratch.from[i] = keys[i].index;
 }
 
 }  // namespace
 
-void orderByDate(const std::vector<Record>& records, Date Record::*field, Scratch& scratch) {
+void orderByDate(const Records& records, Date Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
   DateRange year;
   DateRange month;
   DateRange day;
-  for (const Record& r : records) {
-    const Date& d = r.*field;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Date& d = records[i].*field;
     year.widen(biased(d.year));
     month.widen(biased(d.month));
     day.widen(biased(d.day));
@@ -92,28 +95,30 @@ void orderByDate(const std::vector<Record>& records, Date Record::*field, Scratc
     orderByWideDate(records, field, scratch);
     return;
   }
-  std::vector<std::uint32_t>& packed = scratch.small;
-  packed.resize(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const Date& d = records[i].*field;
-    // In 64 bits, since one part alone may take all 32 (a shift by 32).
-    packed[i] = static_cast<std::uint32_t>(
-        (year.offset(biased(d.year)) << monthBits | month.offset(biased(d.month))) << dayBits |
-        day.offset(biased(d.day)));
-  }
   // Up to a million buckets count faster than two radix passes; more
   // buckets than records would cost more than the records.
   constexpr int kCountingBits = 20;
-  if (bits <= kCountingBits && (std::uint64_t{1} << bits) <= n) {
-    countingOrder(packed, std::size_t{1} << bits, scratch);
+  const bool counting = bits <= kCountingBits && (std::uint64_t{1} << bits) <= n;
+  Region& region = scratch.region;
+  region.reset(counting ? Region::bytesFor<std::uint32_t>(3 * n)
+                        : Region::bytesFor<std::uint32_t, std::uint64_t, std::uint64_t>(n));
+  scratch.from = region.take<std::uint32_t>(n);
+  // In 64 bits, since one part alone may take all 32 (a shift by 32).
+  const auto pack = [&](std::size_t i) {
+    const Date& d = records[i].*field;
+    return (year.offset(biased(d.year)) << monthBits | month.offset(biased(d.month))) << dayBits |
+           day.offset(biased(d.day));
+  };
+  if (counting) {
+    auto* packed = region.take<std::uint32_t>(n);
+    for (std::size_t i = 0; i < n; ++i) packed[i] = static_cast<std::uint32_t>(pack(i));
+    countingOrder(packed, n, region.take<std::uint32_t>(n), std::size_t{1} << bits, scratch.from);
     return;
   }
-  std::vector<std::uint64_t>& keys = scratch.wide;
-  keys.resize(n);
-  for (std::size_t i = 0; i < n; ++i) keys[i] = std::uint64_t{packed[i]} << 32 | i;
-  radixSortHigh(keys, scratch.wideTmp, bits);
-  scratch.from.resize(n);
-  for (std::size_t i = 0; i < n; ++i) scratch.from[i] = static_cast<std::uint32_t>(keys[i]);
+  auto* keys = region.take<std::uint64_t>(n);
+  for (std::size_t i = 0; i < n; ++i) keys[i] = pack(i) << 32 | i;
+  const std::uint64_t* sorted = radixSortHigh(keys, region.take<std::uint64_t>(n), n, bits);
+  for (std::size_t i = 0; i < n; ++i) scratch.from[i] = static_cast<std::uint32_t>(sorted[i]);
 }
 
 }  // namespace field_sort

@@ -1,13 +1,30 @@
 #include "search/sort/field_sort.h"
 
-void FieldSorter::sort(std::vector<Record>& records, std::string Record::*field) {
-  if (records.size() < 2) return;
-  field_sort::orderByString(records, field, scratch_);
-  field_sort::moveIntoOrder(records, scratch_);
+void FieldSorter::sort(RecordList& records, std::string Record::*field) {
+  const RecordList::View list = records.view();
+  if (list.size() < 2) return;
+  field_sort::orderByString(list, field, scratch_);
+  records.reorder(scratch_.from);
 }
 
-void FieldSorter::sort(std::vector<Record>& records, Date Record::*field) {
-  if (records.size() < 2) return;
-  field_sort::orderByDate(records, field, scratch_);
-  field_sort::moveIntoOrder(records, scratch_);
+void FieldSorter::sort(RecordList& records, Date Record::*field) {
+  const RecordList::View list = records.view();
+  if (list.size() < 2) return;
+  field_sort::orderByDate(list, field, scratch_);
+  records.reorder(scratch_.from);
 }
+
+namespace field_sort {
+
+void Region::reset(std::size_t bytes) {
+  if (bytes > size_) {
+    // The old memory goes first: the two are never held at once.
+    memory_.reset();
+    size_ = 0;
+    memory_.reset(new std::byte[bytes]);
+    size_ = bytes;
+  }
+  used_ = 0;
+}
+
+}  // namespace field_sort

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "base/record_list.h"
 #include "record/record.h"
 #include "search/sort/sort_parts.h"
 
 // Sorts the list in place by one field, fast: the one place for speed
-// tricks (keys, radix passes, prefetching, moving records into order).
+// tricks (keys, radix passes, prefetching). The list moves its records into
+// the order found.
 //
-// Promise: `records` ends in the same order as std::sort would leave it with
+// Promise: the list ends in the same order as std::sort would leave it with
 // that field's ordering (lessBySurname, lessByDistrict, lessByContractDate,
 // lessByLastPaymentDate). Records with equal keys end up in an unspecified
 // but deterministic order: the same input always gives the same order.
@@ -19,8 +20,8 @@
 // session that sorts again and again does not fault fresh pages in each time.
 class FieldSorter {
  public:
-  void sort(std::vector<Record>& records, std::string Record::*field);
-  void sort(std::vector<Record>& records, Date Record::*field);
+  void sort(RecordList& records, std::string Record::*field);
+  void sort(RecordList& records, Date Record::*field);
 
  private:
   field_sort::Scratch scratch_;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "io/prefetch.h"
+#include "record/prefetch.h"
 #include "search/sort/sort_parts.h"
 
 namespace field_sort {
@@ -53,70 +53,71 @@ void DistinctValues::grow() {
   table_.swap(grown);
 }
 
-void countingOrder(const std::vector<std::uint32_t>& keys, std::size_t buckets, Scratch& scratch) {
-  std::vector<std::uint32_t>& next = scratch.counts;
-  next.assign(buckets, 0);
-  for (const std::uint32_t key : keys) ++next[key];
+void countingOrder(const std::uint32_t* keys, std::size_t n, std::uint32_t* counts,
+                   std::size_t buckets, std::uint32_t* from) {
+  std::fill(counts, counts + buckets, 0);
+  for (std::size_t i = 0; i < n; ++i) ++counts[keys[i]];
   std::uint32_t sum = 0;
-  for (std::uint32_t& count : next) {
-    const std::uint32_t here = count;
-    count = sum;
+  for (std::size_t b = 0; b < buckets; ++b) {
+    const std::uint32_t here = counts[b];
+    counts[b] = sum;
     sum += here;
   }
-  std::vector<std::uint32_t>& from = scratch.from;
-  from.resize(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i)
-    from[next[keys[i]]++] = static_cast<std::uint32_t>(i);
+  for (std::size_t i = 0; i < n; ++i) from[counts[keys[i]]++] = static_cast<std::uint32_t>(i);
 }
 
 namespace {
 
-// Fills scratch.small[i] with the rank of records[i].*field among the
-// distinct values, in string order. Returns the number of distinct values,
-// or 0 when there are too many for ranking to pay.
-std::size_t rankValues(const std::vector<Record>& records, std::string Record::*field,
-                       Scratch& scratch) {
+// Fills ranks[i] with the rank of records[i].*field among the distinct
+// values, in string order, and returns the number of distinct values; 0
+// when there are more than `tooMany`, too many for ranking to pay.
+// `byValue` and `rankOf` have room for `tooMany` entries.
+std::size_t rankValues(const Records& records, std::string Record::*field, DistinctValues& values,
+                       std::size_t tooMany, std::uint32_t* ranks, std::uint32_t* byValue,
+                       std::uint32_t* rankOf) {
   const std::size_t n = records.size();
-  const std::size_t tooMany = n / 4 + 16;
-  DistinctValues& values = scratch.values;
   values.clear();
-  std::vector<std::uint32_t>& ranks = scratch.small;
-  ranks.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
     if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
     ranks[i] = values.numberOf(records[i].*field);
     if (values.size() > tooMany) return 0;
   }
   const std::size_t distinct = values.size();
-  // scratch.from is free until the counting order fills it.
-  std::vector<std::uint32_t>& byValue = scratch.from;
-  byValue.resize(distinct);
   for (std::size_t k = 0; k < distinct; ++k) byValue[k] = static_cast<std::uint32_t>(k);
   // string_view compares bytes as unsigned values, as the orderings do.
-  std::sort(byValue.begin(), byValue.end(),
+  std::sort(byValue, byValue + distinct,
             [&values](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
-  std::vector<std::uint32_t>& rankOf = scratch.rankOf;
-  rankOf.resize(distinct);
   for (std::size_t r = 0; r < distinct; ++r) rankOf[byValue[r]] = static_cast<std::uint32_t>(r);
-  for (std::uint32_t& rank : ranks) rank = rankOf[rank];
+  for (std::size_t i = 0; i < n; ++i) ranks[i] = rankOf[ranks[i]];
   return distinct;
 }
 
 }  // namespace
 
-void orderByString(const std::vector<Record>& records, std::string Record::*field,
-                   Scratch& scratch) {
+void orderByString(const Records& records, std::string Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
-  const std::size_t distinct = rankValues(records, field, scratch);
+  const std::size_t tooMany = n / 4 + 16;
+  Region& region = scratch.region;
+  region.reset(Region::bytesFor<std::uint32_t>(2 * n + 3 * (tooMany + 1)));
+  scratch.from = region.take<std::uint32_t>(n);
+  auto* ranks = region.take<std::uint32_t>(n);
+  auto* byValue = region.take<std::uint32_t>(tooMany + 1);
+  auto* rankOf = region.take<std::uint32_t>(tooMany + 1);
+  auto* counts = region.take<std::uint32_t>(tooMany + 1);
+  const std::size_t distinct =
+      rankValues(records, field, scratch.values, tooMany, ranks, byValue, rankOf);
   if (distinct != 0) {
-    countingOrder(scratch.small, distinct, scratch);
+    countingOrder(ranks, n, counts, distinct, scratch.from);
     return;
   }
-  std::vector<StringKey>& keys = scratch.stringKeys;
-  keys.resize(n);
+  // Too many distinct values: the ranks are dropped, and the region holds
+  // the window keys instead.
+  region.reset(Region::bytesFor<std::uint32_t, StringKey, StringKey>(n));
+  scratch.from = region.take<std::uint32_t>(n);
+  auto* keys = region.take<StringKey>(n);
+  auto* tmp = region.take<StringKey>(n);
   for (std::size_t i = 0; i < n; ++i) keys[i].index = static_cast<std::uint32_t>(i);
-  sortStringKeys(records, field, scratch);
-  scratch.from.resize(n);
+  sortStringKeys(records, field, keys, tmp, n, scratch.runs);
   for (std::size_t i = 0; i < n; ++i) scratch.from[i] = keys[i].index;
 }
 

@@ -1,15 +1,19 @@
 #pragma once
 
 // The parts of the field sort, for its own files only. Every part leaves
-// its result in the sorter's scratch buffers, which live across sorts: a
-// second sort of a list of the same size allocates nothing.
+// its result in the sorter's scratch memory, which lives across sorts: a
+// second sort of a list no larger allocates nothing.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "base/record_list.h"
 #include "record/record.h"
 
 namespace field_sort {
@@ -69,39 +73,62 @@ class DistinctValues {
   std::vector<Slot> table_ = std::vector<Slot>(kFirstTable);
 };
 
-struct Scratch {
-  // The order found: from[i] is the position whose record goes to i.
-  std::vector<std::uint32_t> from;
-  // Small keys by position: ranks of strings, packed dates.
-  std::vector<std::uint32_t> small;
-  std::vector<std::uint32_t> counts;
-  std::vector<std::uint64_t> wide;
-  std::vector<std::uint64_t> wideTmp;
-  std::vector<StringKey> stringKeys;
-  std::vector<StringKey> stringTmp;
-  std::vector<TiedRun> runs;
-  std::vector<WideDateKey> dateKeys;
-  DistinctValues values;
-  std::vector<std::uint32_t> rankOf;
-  std::vector<Record> setAside;
+// Memory shared by every kind of key, sized to the largest sort so far and
+// kept across sorts: a session that sorts by a word and by a date holds what
+// the larger of the two needs, not both. Each sort carves it afresh. What is
+// taken is not cleared: every part writes its keys before it reads them.
+class Region {
+ public:
+  // Room for `bytes`, carved from the start again; what it held is lost.
+  void reset(std::size_t bytes);
+  // The next `count` objects of trivial type T, unwritten.
+  template <typename T>
+  T* take(std::size_t count) {
+    static_assert(std::is_trivial_v<T>);
+    const std::size_t start = (used_ + alignof(T) - 1) / alignof(T) * alignof(T);
+    if (start > size_ || count > (size_ - start) / sizeof(T)) throw std::bad_alloc();
+    used_ = start + count * sizeof(T);
+    T* objects = reinterpret_cast<T*>(memory_.get() + start);
+    // Begins the objects' lifetimes; no code for trivial types.
+    std::uninitialized_default_construct_n(objects, count);
+    return std::launder(objects);
+  }
+
+  // Bytes for `count` objects of each type, with room for their alignment.
+  template <typename... T>
+  static constexpr std::size_t bytesFor(std::size_t count) {
+    return ((count * sizeof(T) + alignof(T)) + ...);
+  }
+
+ private:
+  std::unique_ptr<std::byte[]> memory_;
+  std::size_t size_ = 0;
+  std::size_t used_ = 0;
 };
 
+struct Scratch {
+  Region region;
+  // The order found, carved from the region: from[i] is the position whose
+  // record goes to i.
+  std::uint32_t* from = nullptr;
+  std::vector<TiedRun> runs;
+  DistinctValues values;
+};
+
+using Records = RecordList::View;
+
 // Each fills scratch.from with the order of `records` by the field.
-void orderByString(const std::vector<Record>& records, std::string Record::*field,
-                   Scratch& scratch);
-void orderByDate(const std::vector<Record>& records, Date Record::*field, Scratch& scratch);
+void orderByString(const Records& records, std::string Record::*field, Scratch& scratch);
+void orderByDate(const Records& records, Date Record::*field, Scratch& scratch);
 
-// Sorts scratch.stringKeys (whose `index` fields are set) in string order of
-// records[index].*field.
-void sortStringKeys(const std::vector<Record>& records, std::string Record::*field,
-                    Scratch& scratch);
+// Sorts keys[0, n) (whose `index` fields are set) in string order of
+// records[index].*field; `tmp` has room for n keys.
+void sortStringKeys(const Records& records, std::string Record::*field, StringKey* keys,
+                    StringKey* tmp, std::size_t n, std::vector<TiedRun>& runs);
 
-// Fills scratch.from with the positions in order of keys[i] < buckets,
-// equal keys by position. Uses scratch.counts; `keys` may be scratch.small.
-void countingOrder(const std::vector<std::uint32_t>& keys, std::size_t buckets, Scratch& scratch);
-
-// Moves records[from[i]] to position i for every i; scratch.from is used
-// up (every entry ends as its own position).
-void moveIntoOrder(std::vector<Record>& records, Scratch& scratch);
+// Fills scratch.from[0, n) with the positions in order of keys[i] < buckets,
+// equal keys by position; `counts` has room for `buckets` entries.
+void countingOrder(const std::uint32_t* keys, std::size_t n, std::uint32_t* counts,
+                   std::size_t buckets, std::uint32_t* from);
 
 }  // namespace field_sort

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "io/prefetch.h"
+#include "record/prefetch.h"
 #include "search/sort/sort_parts.h"
 
 namespace field_sort {
@@ -90,12 +90,9 @@ void radixSort(StringKey* keys, StringKey* tmp, std::size_t n, int d) {
 // sorted by the next, so long shared prefixes cost passes over the short
 // keys only. The runs wait on a list of their own, not on the call stack:
 // words may share prefixes of millions of bytes.
-void sortStringKeys(const std::vector<Record>& records, std::string Record::*field,
-                    Scratch& scratch) {
-  std::vector<StringKey>& keys = scratch.stringKeys;
-  scratch.stringTmp.resize(keys.size());
-  std::vector<TiedRun>& runs = scratch.runs;
-  runs.assign(1, {0, keys.size(), 0});
+void sortStringKeys(const Records& records, std::string Record::*field, StringKey* keys,
+                    StringKey* tmp, std::size_t n, std::vector<TiedRun>& runs) {
+  runs.assign(1, {0, n, 0});
   while (!runs.empty()) {
     const TiedRun run = runs.back();
     runs.pop_back();
@@ -107,8 +104,7 @@ void sortStringKeys(const std::vector<Record>& records, std::string Record::*fie
       fillKey(keys[i], records[keys[i].index].*field, run.offset);
       runsPast = runsPast || keys[i].clipped == kRunsPast;
     }
-    radixSort(keys.data() + run.first, scratch.stringTmp.data() + run.first, run.last - run.first,
-              0);
+    radixSort(keys + run.first, tmp + run.first, run.last - run.first, 0);
     if (!runsPast) continue;
     for (std::size_t tie = run.first; tie < run.last;) {
       std::size_t end = tie + 1;

@@ -1,0 +1,76 @@
+#include "base/record_list.h"
+
+#include <memory>
+#include <new>
+#include <utility>
+
+RecordList::~RecordList() { truncate(0); }
+
+void RecordList::append(Record&& record) {
+  // A full block with enough removed records in it is compacted rather than
+  // followed by another: the list stays close to what it holds, and each
+  // pass drops at least a 32nd of it.
+  if (count_ == blocks_.size() * kBlockSize && removedCount_ > count_ / 32) compact();
+  // Everything that may fail comes before the record is placed.
+  if (count_ == blocks_.size() * kBlockSize) {
+    if (blocks_.size() == blockLimit_) throw std::bad_alloc();
+    blocks_.reserve(blocks_.size() + 1);
+    // Only allocated: each record's pages are first touched when it is
+    // written, once, where it stays.
+    blocks_.push_back(std::allocator<Record>().allocate(kBlockSize));
+  }
+  if (indexed_) {
+    removed_.push_back(false);
+    try {
+      index_.append(record.number, count_);
+    } catch (...) {
+      removed_.pop_back();
+      throw;
+    }
+  }
+  new (slot(count_)) Record(std::move(record));
+  ++count_;
+}
+
+bool RecordList::removeFirst(std::int32_t number) {
+  if (!indexed_) {
+    // The marks are kept from the first removal on, with the index.
+    removed_.assign(count_, false);
+    index_.clear();
+    index_.reserve(count_);
+    for (std::size_t i = 0; i < count_; ++i) index_.append(at(i).number, i);
+    indexed_ = true;
+  }
+  const std::optional<std::size_t> position = index_.takeFirst(number);
+  if (!position) return false;
+  // The record itself is left as it is, not even read: at a random place in
+  // a large list that would be a cache miss. Compaction frees it.
+  removed_[*position] = true;
+  ++removedCount_;
+  if (removedCount_ > size()) compact();
+  return true;
+}
+
+void RecordList::compact() {
+  if (removedCount_ == 0) return;
+  // The index first: it is all that may fail, and the records have not moved yet.
+  index_.dropRemoved(removed_);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (removed_[i]) continue;
+    if (kept != i) at(kept) = std::move(at(i));
+    ++kept;
+  }
+  truncate(kept);
+  removed_.assign(kept, false);
+  removedCount_ = 0;
+}
+
+void RecordList::truncate(std::size_t kept) {
+  for (std::size_t i = kept; i < count_; ++i) at(i).~Record();
+  count_ = kept;
+  while (blocks_.size() * kBlockSize >= count_ + kBlockSize) {
+    std::allocator<Record>().deallocate(blocks_.back(), kBlockSize);
+    blocks_.pop_back();
+  }
+}

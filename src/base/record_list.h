@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "base/number_index.h"
+#include "record/record.h"
+
+// The run's records in their current order. Its promise:
+// - A record is written once where it stays. The list grows by blocks that
+//   never move, so an append never copies what the list holds; records move
+//   only when the list is reordered or compacted.
+// - Removing the first record with a number takes constant time: the record
+//   is marked, and the marked ones are dropped later in one pass.
+// - No caller sees a removed record: walks and views drop them first.
+// - It is reordered only through reorder(), which keeps the marks and the
+//   number index right.
+// - An append that finds no memory throws std::bad_alloc and leaves the
+//   list as it was.
+class RecordList {
+ public:
+  // At most `blockLimit` blocks: past them an append fails as one that finds
+  // no memory would (for tests).
+  explicit RecordList(std::size_t blockLimit = SIZE_MAX) : blockLimit_(blockLimit) {}
+  RecordList(const RecordList&) = delete;
+  RecordList& operator=(const RecordList&) = delete;
+  ~RecordList();
+
+  // Records in each block: a power of two, so that a position splits with a
+  // shift and a mask.
+  static constexpr unsigned kBlockBits = 12;
+  static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
+
+  void append(Record&& record);
+  // Removes the first record, in list order, that holds `number`; false
+  // when none does.
+  bool removeFirst(std::int32_t number);
+  // Records in the list, the removed ones not counted.
+  std::size_t size() const { return count_ - removedCount_; }
+
+  // The records by position, as they stand until the list next changes.
+  class View {
+   public:
+    std::size_t size() const { return list_->count_; }
+    const Record& operator[](std::size_t i) const { return list_->at(i); }
+
+   private:
+    friend class RecordList;
+    explicit View(const RecordList& list) : list_(&list) {}
+    const RecordList* list_;
+  };
+  View view() {
+    compact();
+    return View(*this);
+  }
+
+  // Calls visit(record) for each record in order, and ahead(record) for the
+  // record `distance` places further, so that it can be asked for early.
+  template <typename Visit, typename Ahead>
+  void forEach(std::size_t distance, Visit&& visit, Ahead&& ahead) {
+    const View records = view();
+    const std::size_t n = records.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i + distance < n) ahead(records[i + distance]);
+      visit(records[i]);
+    }
+  }
+
+  // Moves the record at from[i] to position i, for every position of a
+  // view taken since the list last changed: from[0, view.size()) is a
+  // permutation of the positions, and is used up (every entry ends as its
+  // own position).
+  void reorder(std::uint32_t* from);
+
+ private:
+  Record* slot(std::size_t i) const { return blocks_[i >> kBlockBits] + (i & (kBlockSize - 1)); }
+  Record& at(std::size_t i) { return *slot(i); }
+  const Record& at(std::size_t i) const { return *slot(i); }
+  // Drops the removed records, keeping the others in order.
+  void compact();
+  // Destroys the records from position `kept` on and frees blocks left empty.
+  void truncate(std::size_t kept);
+
+  std::size_t blockLimit_;
+  std::vector<Record*> blocks_;  // room for kBlockSize records each
+  std::size_t count_ = 0;        // records constructed, removed ones included
+  // From the first removal on, until a reorder: the marks by position, and
+  // the index that finds a number's first position.
+  bool indexed_ = false;
+  std::vector<bool> removed_;
+  std::size_t removedCount_ = 0;
+  NumberIndex index_;
+  std::vector<Record> setAside_;  // reorder's, kept across reorders
+};

@@ -1,0 +1,94 @@
+#include "base/record_list.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <new>
+#include <random>
+
+#include "test_support.h"
+
+namespace {
+
+constexpr std::size_t kBlock = RecordList::kBlockSize;
+
+// Each record carries its serial in its surname, so that a record moved in
+// part (number without words) shows.
+Record Numbered(std::int32_t number, std::size_t serial) {
+  return RecordOf(number, std::to_string(serial) + std::string(serial % 40, 'x'));
+}
+
+// Against a plain vector: appends across block boundaries, removals of the
+// first record with a number, reads in between (which compact), and
+// reorders by random permutations, over lists up to three blocks long.
+TEST(RecordListTest, AgreesWithAVectorAcrossBlocks) {
+  const struct {
+    std::size_t records;   // appended in all
+    std::int32_t numbers;  // distinct numbers among them
+    int removePercent;
+  } rows[] = {{kBlock, 7, 10}, {kBlock + 1, 3000, 50}, {3 * kBlock + 5, 500, 30}, {2000, 40, 90}};
+  std::mt19937 rng(31);
+  for (const auto& row : rows) {
+    RecordList list;
+    std::vector<Record> model;
+    const auto check = [&](const char* after) {
+      const RecordList::View view = list.view();
+      ASSERT_EQ(view.size(), model.size()) << after;
+      for (std::size_t i = 0; i < model.size(); ++i) {
+        ASSERT_EQ(view[i].surname, model[i].surname) << after << ", position " << i;
+        ASSERT_EQ(view[i].number, model[i].number) << after << ", position " << i;
+      }
+    };
+    for (std::size_t serial = 0; serial < row.records; ++serial) {
+      const auto number = static_cast<std::int32_t>(rng() % static_cast<unsigned>(row.numbers));
+      list.append(Numbered(number, serial));
+      model.push_back(Numbered(number, serial));
+      if (static_cast<int>(rng() % 100) < row.removePercent) {
+        const auto key = static_cast<std::int32_t>(rng() % static_cast<unsigned>(row.numbers));
+        const auto first = std::find_if(model.begin(), model.end(),
+                                        [key](const Record& r) { return r.number == key; });
+        ASSERT_EQ(list.removeFirst(key), first != model.end()) << "serial " << serial;
+        if (first != model.end()) model.erase(first);
+      }
+      ASSERT_EQ(list.size(), model.size());
+      if (rng() % 1000 == 0) check("a read");
+      if (rng() % 1500 == 0) {
+        std::vector<std::uint32_t> from(list.view().size());
+        for (std::uint32_t i = 0; i < from.size(); ++i) from[i] = i;
+        std::shuffle(from.begin(), from.end(), rng);
+        std::vector<Record> moved(from.size());
+        for (std::size_t i = 0; i < from.size(); ++i) moved[i] = model[from[i]];
+        model.swap(moved);
+        list.reorder(from.data());
+        check("a reorder");
+      }
+    }
+    check("the last append");
+  }
+}
+
+// An append that finds no room for a new block fails before it changes
+// anything, with the marks and the index in use; with enough records
+// removed, a full block is compacted instead.
+TEST(RecordListTest, FailedAppendLeavesTheListAsItWas) {
+  RecordList list(1);
+  std::vector<std::int32_t> expected;
+  for (std::size_t i = 0; i < kBlock; ++i) {
+    list.append(Numbered(static_cast<std::int32_t>(i), i));
+    if (i != 5 && i != 7) expected.push_back(static_cast<std::int32_t>(i));
+  }
+  ASSERT_TRUE(list.removeFirst(5));
+  EXPECT_THROW(list.append(Numbered(9, kBlock)), std::bad_alloc);
+  EXPECT_EQ(list.size(), kBlock - 1);
+  EXPECT_TRUE(list.removeFirst(7));
+  EXPECT_FALSE(list.removeFirst(7));
+  EXPECT_EQ(Numbers(list), expected);
+
+  for (std::int32_t n = 100; n < 300; ++n) ASSERT_TRUE(list.removeFirst(n));
+  list.append(Numbered(7, kBlock));
+  expected.erase(expected.begin() + 98, expected.begin() + 298);
+  expected.push_back(7);
+  EXPECT_EQ(Numbers(list), expected);
+}
+
+}  // namespace
