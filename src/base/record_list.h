@@ -39,20 +39,24 @@ class RecordList {
   // Records in the list, the removed ones not counted.
   std::size_t size() const { return count_ - removedCount_; }
 
-  // The records by position, as they stand until the list next changes.
+  // The records by position, as they stand while no record is appended or
+  // removed. Small: pass it by value, so that loops keep it in registers.
   class View {
    public:
-    std::size_t size() const { return list_->count_; }
-    const Record& operator[](std::size_t i) const { return list_->at(i); }
+    std::size_t size() const { return size_; }
+    const Record& operator[](std::size_t i) const {
+      return blocks_[i >> kBlockBits][i & (kBlockSize - 1)];
+    }
 
    private:
     friend class RecordList;
-    explicit View(const RecordList& list) : list_(&list) {}
-    const RecordList* list_;
+    View(const Record* const* blocks, std::size_t size) : blocks_(blocks), size_(size) {}
+    const Record* const* blocks_;
+    std::size_t size_;
   };
   View view() {
     compact();
-    return View(*this);
+    return View(blocks_.data(), count_);
   }
 
   // Calls visit(record) for each record in order, and ahead(record) for the

@@ -58,7 +58,7 @@ std::uint64_t* radixSortHigh(std::uint64_t* keys, std::uint64_t* tmp, std::size_
   return keys;
 }
 
-void orderByWideDate(const Records& records, Date Record::*field, Scratch& scratch) {
+void orderByWideDate(Records records, Date Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
   Region& region = scratch.region;
   region.reset(Region::bytesFor<std::uint32_t, WideDateKey>(n));
@@ -77,7 +77,7 @@ void orderByWideDate(const Records& records, Date Record::*field, Scratch& scrat
 
 }  // namespace
 
-void orderByDate(const Records& records, Date Record::*field, Scratch& scratch) {
+void orderByDate(Records records, Date Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
   DateRange year;
   DateRange month;

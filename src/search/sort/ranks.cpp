@@ -72,7 +72,7 @@ namespace {
 // values, in string order, and returns the number of distinct values; 0
 // when there are more than `tooMany`, too many for ranking to pay.
 // `byValue` and `rankOf` have room for `tooMany` entries.
-std::size_t rankValues(const Records& records, std::string Record::*field, DistinctValues& values,
+std::size_t rankValues(Records records, std::string Record::*field, DistinctValues& values,
                        std::size_t tooMany, std::uint32_t* ranks, std::uint32_t* byValue,
                        std::uint32_t* rankOf) {
   const std::size_t n = records.size();
@@ -94,11 +94,14 @@ std::size_t rankValues(const Records& records, std::string Record::*field, Disti
 
 }  // namespace
 
-void orderByString(const Records& records, std::string Record::*field, Scratch& scratch) {
+void orderByString(Records records, std::string Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
   const std::size_t tooMany = n / 4 + 16;
   Region& region = scratch.region;
-  region.reset(Region::bytesFor<std::uint32_t>(2 * n + 3 * (tooMany + 1)));
+  // Room for either way at once: the pages the ranks touched are those the
+  // window keys take over if ranking gives up.
+  region.reset(std::max(Region::bytesFor<std::uint32_t>(2 * n + 3 * (tooMany + 1)),
+                        Region::bytesFor<std::uint32_t, StringKey, StringKey>(n)));
   scratch.from = region.take<std::uint32_t>(n);
   auto* ranks = region.take<std::uint32_t>(n);
   auto* byValue = region.take<std::uint32_t>(tooMany + 1);
@@ -112,7 +115,7 @@ void orderByString(const Records& records, std::string Record::*field, Scratch& 
   }
   // Too many distinct values: the ranks are dropped, and the region holds
   // the window keys instead.
-  region.reset(Region::bytesFor<std::uint32_t, StringKey, StringKey>(n));
+  region.reset(0);
   scratch.from = region.take<std::uint32_t>(n);
   auto* keys = region.take<StringKey>(n);
   auto* tmp = region.take<StringKey>(n);

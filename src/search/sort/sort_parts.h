@@ -79,7 +79,8 @@ class DistinctValues {
 // taken is not cleared: every part writes its keys before it reads them.
 class Region {
  public:
-  // Room for `bytes`, carved from the start again; what it held is lost.
+  // Room for `bytes` (at least), carved from the start again; what it held
+  // is lost.
   void reset(std::size_t bytes);
   // The next `count` objects of trivial type T, unwritten.
   template <typename T>
@@ -118,13 +119,13 @@ struct Scratch {
 using Records = RecordList::View;
 
 // Each fills scratch.from with the order of `records` by the field.
-void orderByString(const Records& records, std::string Record::*field, Scratch& scratch);
-void orderByDate(const Records& records, Date Record::*field, Scratch& scratch);
+void orderByString(Records records, std::string Record::*field, Scratch& scratch);
+void orderByDate(Records records, Date Record::*field, Scratch& scratch);
 
 // Sorts keys[0, n) (whose `index` fields are set) in string order of
 // records[index].*field; `tmp` has room for n keys.
-void sortStringKeys(const Records& records, std::string Record::*field, StringKey* keys,
-                    StringKey* tmp, std::size_t n, std::vector<TiedRun>& runs);
+void sortStringKeys(Records records, std::string Record::*field, StringKey* keys, StringKey* tmp,
+                    std::size_t n, std::vector<TiedRun>& runs);
 
 // Fills scratch.from[0, n) with the positions in order of keys[i] < buckets,
 // equal keys by position; `counts` has room for `buckets` entries.

@@ -90,8 +90,8 @@ void radixSort(StringKey* keys, StringKey* tmp, std::size_t n, int d) {
 // sorted by the next, so long shared prefixes cost passes over the short
 // keys only. The runs wait on a list of their own, not on the call stack:
 // words may share prefixes of millions of bytes.
-void sortStringKeys(const Records& records, std::string Record::*field, StringKey* keys,
-                    StringKey* tmp, std::size_t n, std::vector<TiedRun>& runs) {
+void sortStringKeys(Records records, std::string Record::*field, StringKey* keys, StringKey* tmp,
+                    std::size_t n, std::vector<TiedRun>& runs) {
   runs.assign(1, {0, n, 0});
   while (!runs.empty()) {
     const TiedRun run = runs.back();
