@@ -20,7 +20,7 @@ void Console::flush() {
 bool Console::track(bool got) {
   checkOutput();
   if (!got && !ended_ && reader_.failed()) {
-    writeError("Не удалось прочитать стандартный ввод: " + errorReason(reader_.error()));
+    writeError({"Не удалось прочитать стандартный ввод: ", errorReason(reader_.error())});
   }
   ended_ = ended_ || !got;
   return got;
@@ -32,12 +32,13 @@ void Console::noteOutputFailure() {
   out_.clear();
   if (outputFailed_) return;
   outputFailed_ = true;
-  writeError("Не удалось записать стандартный вывод: " + errorReason(deviceError(out_.rdbuf())));
+  writeError({"Не удалось записать стандартный вывод: ", errorReason(deviceError(out_.rdbuf()))});
 }
 
-void Console::writeError(std::string_view line) {
+void Console::writeError(std::initializer_list<std::string_view> line) {
   failed_ = true;
-  err_ << line << '\n';
+  for (const std::string_view piece : line) writeText(err_, piece);
+  writeText(err_, "\n");
   err_.flush();
 }
 
@@ -72,7 +73,7 @@ bool Console::readDate(Date& date) {
   return readInteger(date.day) && readInteger(date.month) && readInteger(date.year);
 }
 
-void Console::reportFailure(std::string_view line) {
+void Console::reportFailure(std::initializer_list<std::string_view> line) {
   flush();
   writeError(line);
 }

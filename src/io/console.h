@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -37,10 +38,11 @@ class Console {
   // One attempt; the caller decides what an invalid item means.
   ItemReader::IntStatus readIntegerOnce(std::int32_t& value);
 
-  // Writes `line` and a line end to the error stream, after the pending
-  // output so that both keep their order on a shared terminal, and marks
-  // the run as failed.
-  void reportFailure(std::string_view line);
+  // Writes the pieces of a line and a line end to the error stream, after
+  // the pending output so that both keep their order on a shared terminal,
+  // and marks the run as failed. Allocates nothing, so that it can say that
+  // memory ran out.
+  void reportFailure(std::initializer_list<std::string_view> line);
 
   bool ended() const { return ended_; }
   bool failed() const { return failed_; }
@@ -53,7 +55,7 @@ class Console {
     if (!out_.good()) noteOutputFailure();
   }
   void noteOutputFailure();
-  void writeError(std::string_view line);
+  void writeError(std::initializer_list<std::string_view> line);
 
   ItemReader reader_;
   std::ostream& out_;

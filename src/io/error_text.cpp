@@ -39,7 +39,7 @@ constexpr Reason kReasons[] = {
 
 }  // namespace
 
-std::string errorReason(int error) {
+const char* errorReason(int error) {
   if (error == 0) error = EIO;
   for (const Reason& reason : kReasons) {
     if (reason.error == error) return reason.text;

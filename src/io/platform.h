@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
 // What no standard API does, implemented once per platform
 // (platform_posix.cpp, platform_windows.cpp: the only files that include
@@ -36,11 +35,13 @@ class Device {
   virtual std::size_t pending() = 0;
 };
 
-// The process's standard input and output, made ready for the program's
-// bytes on first use (on Windows: binary mode, UTF-8 at a console).
+// The process's standard input, output and error, made ready for the
+// program's bytes on first use (on Windows: UTF-8 at a console).
 Device& standardInput();
 Device& standardOutput();
+Device& standardError();
 
 // The system's text for errno value `error`, in the C locale whatever
-// locale the program selected: plain ASCII.
-std::string systemErrorText(int error);
+// locale the program selected: plain ASCII. Allocates nothing; the text is
+// valid until the next call.
+const char* systemErrorText(int error);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <clocale>  // newlocale, locale_t (POSIX, beside the C ones)
 #include <cstring>
 
@@ -44,15 +45,17 @@ class Descriptor : public Device {
  private:
   // After a call failed with errno: when the descriptor is only non-blocking
   // and not ready (its parent may have left it so), waits until it is and
-  // returns true; false for a real failure, with errno as it was.
+  // returns true; false for a real failure, with errno saying which.
   bool waitedFor(short event) const {
     const int error = errno;
     if (error != EAGAIN && error != EWOULDBLOCK) return false;
     pollfd watched{fd_, event, 0};
-    // Ready, hung up or failed: the retried call tells which.
-    while (::poll(&watched, 1, -1) < 0 && errno == EINTR) {
+    // Ready, hung up or failed: the retried call tells which. A poll that
+    // fails itself is the failure, with its errno.
+    int ready = 0;
+    while ((ready = ::poll(&watched, 1, -1)) < 0 && errno == EINTR) {
     }
-    return true;
+    return ready >= 0;
   }
 
   int fd_;
@@ -70,8 +73,15 @@ Device& standardOutput() {
   return output;
 }
 
-std::string systemErrorText(int error) {
+Device& standardError() {
+  static Descriptor error(STDERR_FILENO);
+  return error;
+}
+
+const char* systemErrorText(int error) {
   static const locale_t plain = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  if (plain == static_cast<locale_t>(nullptr)) return "error " + std::to_string(error);
-  return ::strerror_l(error, plain);
+  if (plain != static_cast<locale_t>(nullptr)) return ::strerror_l(error, plain);
+  static char text[32] = "error ";
+  *std::to_chars(text + 6, text + sizeof(text) - 1, error).ptr = '\0';
+  return text;
 }

@@ -1,6 +1,7 @@
 #include <clocale>
 #include <cstdlib>
-#include <iostream>
+#include <istream>
+#include <ostream>
 
 #include "io/device_streams.h"
 #include "main/menu.h"
@@ -11,9 +12,12 @@ int main() {
   std::setlocale(LC_ALL, "Russian");
   DeviceInBuf inBuf(standardInput());
   DeviceOutBuf outBuf(standardOutput());
+  // Failure lines go out whole, one at a time: a small buffer does.
+  DeviceOutBuf errBuf(standardError(), 1024);
   std::istream in(&inBuf);
   std::ostream out(&outBuf);
-  Console console(in, out, std::cerr);
+  std::ostream err(&errBuf);
+  Console console(in, out, err);
   SubscriberBase a(console);
   // Leave without tearing the list down: freeing a million records one by
   // one takes longer than the rest of the exit, and the system reclaims the

@@ -42,7 +42,7 @@ int runMenu(Console& console, SubscriberBase& a) {
   } catch (const std::bad_alloc&) {
     // A word, a record or the list could not grow; what was being added is
     // not in the list. Nothing sensible is left to do but say so.
-    console.reportFailure("Недостаточно памяти");
+    console.reportFailure({"Недостаточно памяти"});
     return 1;
   }
   console.flush();

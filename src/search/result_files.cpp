@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <fstream>
-#include <string>
 
 #include "io/error_text.h"
 #include "record/prefetch.h"
@@ -38,8 +37,7 @@ bool writeResultFiles(Console& console, const std::vector<const Record*>& matche
     const char* name = reversed ? kReversedFile : kForwardFile;
     const std::error_code error = writeResultFile(name, matches, reversed);
     if (error) {
-      console.reportFailure(std::string("Не удалось записать файл ") + name + ": " +
-                            errorReason(error.value()));
+      console.reportFailure({"Не удалось записать файл ", name, ": ", errorReason(error.value())});
       complete = false;
     }
   }

@@ -234,6 +234,36 @@ def check_slow_pipes(binary, records=5000):
     return failures
 
 
+def check_failing_wait(binary):
+    """A non-blocking standard input whose wait then fails (poll refuses
+    once the descriptor limit is below the one descriptor it watches): the
+    run ends with poll's error instead of spinning."""
+    with tempfile.TemporaryDirectory() as tmp:
+        in_read, in_write = os.pipe()
+        os.set_blocking(in_read, False)
+        proc = subprocess.Popen([binary], stdin=in_read, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, cwd=tmp)
+        os.close(in_read)
+        shown = proc.stdout.read(len(MENU.encode()))
+        time.sleep(0.2)  # into the wait for input
+        resource.prlimit(proc.pid, resource.RLIMIT_NOFILE, (0, 0))
+        os.write(in_write, b"2\n")
+        failures = []
+        try:
+            out, err = proc.communicate(timeout=10)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            out, err = proc.communicate()
+            failures.append("still running 10 s after the wait failed")
+        os.close(in_write)
+    expected_err = "Не удалось прочитать стандартный ввод: Invalid argument\n"
+    if shown + out != (MENU + HEADER + MENU).encode():
+        failures.append(f"stdout {(shown + out).decode(errors='replace')!r}")
+    if err.decode(errors="replace") != expected_err or proc.returncode != 1:
+        failures.append(f"status {proc.returncode}, stderr {err.decode(errors='replace')!r}")
+    return failures
+
+
 def main():
     binary = str(pathlib.Path(sys.argv[1]).resolve())
     skip_memory = "--no-memory-limit" in sys.argv[2:]
@@ -259,6 +289,7 @@ def main():
     results.append(("a FIFO named output.txt", check_fifo(binary)))
     results.append(("standard input and output slow non-blocking pipes",
                     check_slow_pipes(binary)))
+    results.append(("a wait for standard input that fails", check_failing_wait(binary)))
     return report(results)
 
 
