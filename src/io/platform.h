@@ -4,11 +4,8 @@
 
 // What no standard API does, implemented once per platform
 // (platform_posix.cpp, platform_windows.cpp: the only files that include
-// system headers): the standard input and output as devices, and the
+// system headers): the standard input, output and error as devices, and the
 // system's own text for an error.
-
-// One end of the dialogue as the system gives it; tests put devices of
-// their own in its place.
 
 // The outcome of one read or write: the bytes moved, and the errno value of
 // a failure (0 when none). A read of 0 bytes without an error is the end of
@@ -18,6 +15,8 @@ struct Transfer {
   int error;
 };
 
+// One end of the dialogue as the system gives it; tests put devices of
+// their own in its place.
 class Device {
  public:
   Device() = default;

@@ -1,16 +1,14 @@
 // The platform layer on Windows. The standard handles carry the program's
-// bytes unchanged (binary: no "\r\n" for "\n", byte 0x1A an ordinary
-// byte); a console is read and written through the wide-character calls,
-// with UTF-8 on the program's side, which also works on consoles whose own
-// UTF-8 input is broken.
+// bytes unchanged (no "\r\n" for "\n", byte 0x1A an ordinary byte); a
+// console is read and written through the wide-character calls, with UTF-8
+// on the program's side, which also works on consoles whose own UTF-8
+// input is broken.
 
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 #include <memory>
 
@@ -52,20 +50,29 @@ class HandleDevice : public Device {
   explicit HandleDevice(HANDLE handle) : handle_(handle) {}
 
   Transfer read(char* data, std::size_t size) override {
-    DWORD got = 0;
-    if (ReadFile(handle_, data, clipped(size), &got, nullptr)) return {got, 0};
-    const DWORD error = GetLastError();
-    // The writing end was closed: the end of the input.
-    if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return {0, 0};
-    return {0, errnoOf(error)};
+    for (;;) {
+      DWORD got = 0;
+      if (ReadFile(handle_, data, clipped(size), &got, nullptr)) return {got, 0};
+      const DWORD error = GetLastError();
+      // The writing end was closed: the end of the input.
+      if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return {0, 0};
+      // A pipe left in PIPE_NOWAIT mode with nothing in it: waited for, as
+      // a non-blocking descriptor is on POSIX.
+      if (error != ERROR_NO_DATA) return {0, errnoOf(error)};
+      Sleep(1);
+    }
   }
 
   Transfer write(const char* data, std::size_t size) override {
-    DWORD put = 0;
-    if (!WriteFile(handle_, data, clipped(size), &put, nullptr))
-      return {0, errnoOf(GetLastError())};
-    if (put == 0) return {0, EIO};
-    return {put, 0};
+    for (;;) {
+      DWORD put = 0;
+      if (!WriteFile(handle_, data, clipped(size), &put, nullptr)) {
+        return {0, errnoOf(GetLastError())};
+      }
+      if (put > 0) return {put, 0};
+      // A full pipe in PIPE_NOWAIT mode takes nothing: wait until it does.
+      Sleep(1);
+    }
   }
 
   std::size_t pending() override {
@@ -95,28 +102,28 @@ class HandleDevice : public Device {
   HANDLE handle_;
 };
 
-// A console: UTF-16 on its side, UTF-8 on the program's. Ctrl-Z typed at
-// the start of a line ends the input, as Ctrl-D does on a Unix terminal.
+// A console: UTF-16 on its side, UTF-8 on the program's (see ConsoleInput
+// and ConsoleOutput).
 class ConsoleDevice : public Device {
  public:
   explicit ConsoleDevice(HANDLE handle) : handle_(handle) {}
+  ConsoleDevice(const ConsoleDevice&) = delete;
+  ConsoleDevice& operator=(const ConsoleDevice&) = delete;
+  // A character cut off at the very end of the output still shows, as U+FFFD.
+  ~ConsoleDevice() override { writeUnits(output_.finish()); }
 
   Transfer read(char* data, std::size_t size) override {
     while (at_ == ready_.size()) {
       if (ended_) return {0, 0};
       ready_.clear();
       at_ = 0;
-      wchar_t units[4096];
+      // The calls take untyped buffers of UTF-16 units.
+      char16_t units[4096];
       DWORD got = 0;
       if (!ReadConsoleW(handle_, units, static_cast<DWORD>(std::size(units)), &got, nullptr)) {
         return {0, errnoOf(GetLastError())};
       }
-      if (got == 0 || (atLineStart_ && units[0] == 0x1A)) {
-        ended_ = true;
-        return {0, 0};
-      }
-      atLineStart_ = units[got - 1] == L'\n';
-      fromConsole_.convert(std::u16string(units, units + got), ready_);
+      ended_ = !input_.take(std::u16string_view(units, got), ready_);
     }
     const std::size_t n = std::min(size, ready_.size() - at_);
     std::memcpy(data, ready_.data() + at_, n);
@@ -125,17 +132,12 @@ class ConsoleDevice : public Device {
   }
 
   Transfer write(const char* data, std::size_t size) override {
-    std::u16string converted;
-    toConsole_.convert(std::string_view(data, size), converted);
-    const std::wstring units(converted.begin(), converted.end());
-    for (std::size_t done = 0; done < units.size();) {
-      DWORD put = 0;
-      if (!WriteConsoleW(handle_, units.data() + done, clipped(units.size() - done), &put,
-                         nullptr)) {
-        return {0, errnoOf(GetLastError())};
-      }
-      if (put == 0) return {0, EIO};
-      done += put;
+    const std::string_view bytes(data, size);
+    for (std::size_t done = 0; done < size;) {
+      std::size_t taken = 0;
+      const DWORD error = writeUnits(output_.next(bytes.substr(done), taken));
+      if (error != 0) return {done, errnoOf(error)};
+      done += taken;
     }
     // A character cut off at the end is kept by the converter: all taken.
     return {size, 0};
@@ -144,28 +146,31 @@ class ConsoleDevice : public Device {
   std::size_t pending() override { return ready_.size() - at_; }
 
  private:
+  // Writes all of `units`; the system's error, or 0.
+  DWORD writeUnits(std::u16string_view units) {
+    for (std::size_t done = 0; done < units.size();) {
+      DWORD put = 0;
+      if (!WriteConsoleW(handle_, units.data() + done, static_cast<DWORD>(units.size() - done),
+                         &put, nullptr)) {
+        return GetLastError();
+      }
+      if (put == 0) return ERROR_WRITE_FAULT;
+      done += put;
+    }
+    return 0;
+  }
+
   HANDLE handle_;
-  Utf16ToUtf8 fromConsole_;
-  Utf8ToUtf16 toConsole_;
+  ConsoleInput input_;
+  ConsoleOutput output_;
   std::string ready_;  // converted input not yet read
   std::size_t at_ = 0;
-  bool atLineStart_ = true;
   bool ended_ = false;
 };
 
 std::unique_ptr<Device> standardDevice(DWORD which) {
-  // Before any byte moves: the C runtime's descriptors (standard error is
-  // written through them) stay binary, and a console shows the UTF-8 that
-  // reaches it that way.
-  static const bool prepared = [] {
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-    SetConsoleCP(CP_UTF8);
-    SetConsoleOutputCP(CP_UTF8);
-    return true;
-  }();
-  static_cast<void>(prepared);
+  // A console is reached through its wide-character calls, which need none
+  // of its code pages: those stay as the shell set them.
   const HANDLE handle = GetStdHandle(which);
   DWORD mode = 0;
   if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
@@ -186,7 +191,17 @@ Device& standardOutput() {
   return *output;
 }
 
-std::string systemErrorText(int error) {
+Device& standardError() {
+  static const std::unique_ptr<Device> error = standardDevice(STD_ERROR_HANDLE);
+  return *error;
+}
+
+const char* systemErrorText(int error) {
   // The C runtime's texts are English, whatever the locale.
-  return std::strerror(error);
+  static char text[128];
+  if (strerror_s(text, sizeof text, error) != 0) {
+    std::memcpy(text, "error ", 6);
+    *std::to_chars(text + 6, text + sizeof text - 1, error).ptr = '\0';
+  }
+  return text;
 }

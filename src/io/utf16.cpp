@@ -1,5 +1,7 @@
 #include "io/utf16.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -56,35 +58,53 @@ bool secondFits(unsigned char lead, unsigned char second) {
 
 }  // namespace
 
-void Utf8ToUtf16::convert(std::string_view bytes, std::u16string& out) {
-  std::string joined;
-  if (!kept_.empty()) {
-    joined = kept_ + std::string(bytes);
-    bytes = joined;
-    kept_.clear();
+namespace {
+
+// How the UTF-8 at the start of `bytes` reads: a whole character (its
+// length, and the character in `c`), one cut off by the end of `bytes`
+// (0), or a first byte that starts no character here (-1).
+int decode(std::string_view bytes, char32_t& c) {
+  const auto lead = static_cast<unsigned char>(bytes[0]);
+  const std::size_t length = sequenceLength(lead);
+  if (length == 0) return -1;
+  c = lead;
+  if (length > 1) c &= 0x7FU >> length;  // the lead byte's bits of the character
+  std::size_t got = 1;
+  for (; got < length && got < bytes.size(); ++got) {
+    const auto next = static_cast<unsigned char>(bytes[got]);
+    const bool fits = got == 1 ? secondFits(lead, next) : next >= 0x80 && next <= 0xBF;
+    if (!fits) return -1;
+    c = c << 6 | (next & 0x3F);
   }
+  return got == length ? static_cast<int>(length) : 0;
+}
+
+}  // namespace
+
+void Utf8ToUtf16::convert(std::string_view bytes, std::u16string& out) {
   std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    const std::size_t length = sequenceLength(lead);
-    if (length == 0) {
-      appendUtf16(kReplacement, out);
-      ++i;
-      continue;
-    }
-    char32_t c = lead;
-    if (length > 1) c &= 0x7FU >> length;  // the lead byte's bits of the character
-    std::size_t got = 1;
-    for (; got < length && i + got < bytes.size(); ++got) {
-      const auto next = static_cast<unsigned char>(bytes[i + got]);
-      const bool fits = got == 1 ? secondFits(lead, next) : next >= 0x80 && next <= 0xBF;
-      if (!fits) break;
-      c = c << 6 | (next & 0x3F);
-    }
-    if (got == length) {
+  // A character kept from the last piece takes bytes from this one first.
+  while (!kept_.empty() && i < bytes.size()) {
+    kept_.push_back(bytes[i++]);
+    char32_t c = 0;
+    const int length = decode(kept_, c);
+    if (length > 0) {
       appendUtf16(c, out);
-      i += length;
-    } else if (i + got == bytes.size()) {
+      kept_.clear();
+    } else if (length < 0) {
+      // The bytes kept start nothing; the one that broke them starts afresh.
+      for (std::size_t k = 1; k < kept_.size(); ++k) appendUtf16(kReplacement, out);
+      kept_.clear();
+      --i;
+    }
+  }
+  while (i < bytes.size()) {
+    char32_t c = 0;
+    const int length = decode(bytes.substr(i), c);
+    if (length > 0) {
+      appendUtf16(c, out);
+      i += static_cast<std::size_t>(length);
+    } else if (length == 0) {
       // Cut off by the end of the piece: the rest comes with the next one.
       kept_.assign(bytes.substr(i));
       return;
@@ -93,6 +113,11 @@ void Utf8ToUtf16::convert(std::string_view bytes, std::u16string& out) {
       ++i;
     }
   }
+}
+
+void Utf8ToUtf16::finish(std::u16string& out) {
+  for (std::size_t k = 0; k < kept_.size(); ++k) appendUtf16(kReplacement, out);
+  kept_.clear();
 }
 
 void Utf16ToUtf8::convert(std::u16string_view units, std::string& out) {
@@ -114,4 +139,32 @@ void Utf16ToUtf8::convert(std::u16string_view units, std::string& out) {
       appendUtf8(low ? kReplacement : unit, out);
     }
   }
+}
+
+void Utf16ToUtf8::finish(std::string& out) {
+  if (kept_ != 0) appendUtf8(kReplacement, out);
+  kept_ = 0;
+}
+
+bool ConsoleInput::take(std::u16string_view units, std::string& out) {
+  if (units.empty() || (atLineStart_ && units[0] == 0x1A)) {
+    converter_.finish(out);
+    return false;
+  }
+  atLineStart_ = units.back() == u'\n';
+  converter_.convert(units, out);
+  return true;
+}
+
+std::u16string_view ConsoleOutput::next(std::string_view bytes, std::size_t& taken) {
+  taken = std::min(bytes.size(), kPiece);
+  units_.clear();
+  converter_.convert(bytes.substr(0, taken), units_);
+  return units_;
+}
+
+std::u16string_view ConsoleOutput::finish() {
+  units_.clear();
+  converter_.finish(units_);
+  return units_;
 }
