@@ -1,26 +1,42 @@
 // One run of the whole dialogue on arbitrary bytes as its standard input,
-// with checks beyond "no crash":
+// through the program's own device stream buffers over a device that the
+// input shapes, with checks beyond "no crash":
+//  - the exit status is 1 exactly when a failure line was written, and a
+//    failure of the device is told;
 //  - the run ends, and ends only at 0 or at the end of input;
-//  - between two deliveries of input, the output is no longer than the
-//    longest answer one byte can ask for (a listing of everything stored)
-//    times the bytes delivered, so a loop that writes without reading is
-//    stopped at once;
+//  - the output is never longer than the longest answer one byte can ask
+//    for (a listing of everything stored) times the bytes read, so a loop
+//    that writes without reading is stopped;
 //  - the list at the end holds exactly the records the dialogue reported as
 //    added and not removed.
-// Result files go to a scratch directory made at start-up.
+// The first byte picks how the input arrives. Below 6 it only sets the
+// size of each read. From 6 on, four more bytes shape the device (write
+// sizes, buffer sizes, what pending() answers, a read or write that fails
+// with EIO, ENOSPC or EAGAIN), and in the session a byte 0xFF and the byte
+// after it replace the text since the last 0xFF by up to 32768 adds of a
+// record made from it (see expand), so that lists grow past every size at
+// which the sort changes its way. From 0xF0 on, the rest goes to the UTF-8
+// and UTF-16 converters instead, whole and in pieces.
+// Result files go to a scratch directory of the process's own.
+#include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <random>
 #include <sstream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 
 #include "base/subscriber_base.h"
 #include "dialogue_texts.h"
 #include "io/console.h"
+#include "io/device_streams.h"
+#include "io/error_text.h"
+#include "io/utf16.h"
 #include "main/menu.h"
 
 namespace {
@@ -30,63 +46,89 @@ namespace {
   std::abort();
 }
 
-// Output sink that counts what is written since the input last advanced.
-class CountingBuf : public std::streambuf {
- public:
-  explicit CountingBuf(std::size_t perByte) : perByte_(perByte), limit_(perByte) {}
-  void inputAdvanced(std::size_t bytes) {
-    sinceInput_ = 0;
-    limit_ = bytes * perByte_;
-  }
-  const std::string& text() const { return text_; }
-
- protected:
-  std::streamsize xsputn(const char* s, std::streamsize n) override {
-    sinceInput_ += static_cast<std::size_t>(n);
-    if (sinceInput_ > limit_) fail("output keeps growing without reading input");
-    text_.append(s, static_cast<std::size_t>(n));
-    return n;
-  }
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return 0;
-    const char ch = traits_type::to_char_type(c);
-    xsputn(&ch, 1);
-    return c;
-  }
-
- private:
-  std::size_t perByte_;
-  std::size_t limit_;
-  std::size_t sinceInput_ = 0;
-  std::string text_;
+struct Shape {
+  std::size_t readStep = 1;
+  std::size_t writeCap = SIZE_MAX;
+  std::size_t inBuffer = std::size_t{1} << 16;
+  std::size_t outBuffer = std::size_t{1} << 18;
+  int pending = 0;         // 0 true, 1 none, 2 too many, 3 too few
+  bool failRead = false;   // the read numbered failAt fails, and those after
+  bool failWrite = false;  // the write numbered failAt fails, after taking half
+  std::size_t failAt = 0;
+  int error = 0;
 };
 
-// Input that hands out `step` bytes at a time, so that item boundaries fall
-// across every position of the reader's chunks.
-class SteppingBuf : public std::streambuf {
- public:
-  SteppingBuf(const char* data, std::size_t size, std::size_t step, CountingBuf& out)
-      : data_(data), size_(size), step_(step), out_(out) {}
-  bool atEnd() const { return pos_ == size_ && gptr() == egptr(); }
+// Thrown by the device past kOutputBudget: repeated listings of a large
+// list are legitimate but would take minutes.
+struct OverBudget {};
+constexpr std::size_t kOutputBudget = std::size_t{32} << 20;
 
- protected:
-  int_type underflow() override {
-    if (gptr() != egptr()) return traits_type::to_int_type(*gptr());
-    if (pos_ == size_) return traits_type::eof();
-    const std::size_t n = std::min(step_, size_ - pos_);
-    char* begin = const_cast<char*>(data_ + pos_);
-    setg(begin, begin, begin + n);
+// Standard input and output of one run: reads `step` bytes at a time, so
+// that item boundaries fall across every position of the buffers; keeps
+// what is written.
+class FuzzDevice : public Device {
+ public:
+  FuzzDevice(std::string_view input, const Shape& shape, std::size_t perByte)
+      : input_(input), shape_(shape), perByte_(perByte) {}
+
+  Transfer read(char* data, std::size_t size) override {
+    if (shape_.failRead && reads_++ >= shape_.failAt) {
+      readFailed_ = true;
+      return {0, shape_.error};
+    }
+    const std::size_t n = std::min({size, shape_.readStep, input_.size() - pos_});
+    std::memcpy(data, input_.data() + pos_, n);
     pos_ += n;
-    out_.inputAdvanced(n);
-    return traits_type::to_int_type(*gptr());
+    return {n, 0};
   }
 
+  Transfer write(const char* data, std::size_t size) override {
+    std::size_t n = std::min(size, shape_.writeCap);
+    if (overBudget_) return {n, 0};
+    if (shape_.failWrite && writes_++ >= shape_.failAt) {
+      if (!writeFailed_ && size > 1) n = size / 2;  // a part is taken first
+      if (writeFailed_) return {0, shape_.error};
+      writeFailed_ = true;
+    }
+    output_.append(data, n);
+    if (output_.size() > perByte_ * (pos_ + 1)) fail("output keeps growing without reading input");
+    if (output_.size() > kOutputBudget) {
+      overBudget_ = true;  // once: the buffers' destructors write on
+      throw OverBudget();
+    }
+    return {n, 0};
+  }
+
+  std::size_t pending() override {
+    const std::size_t left = std::min(shape_.readStep, input_.size() - pos_);
+    switch (shape_.pending) {
+      case 0:
+        return left;
+      case 1:
+        return 0;
+      case 2:
+        return left + 100;
+      default:
+        return left / 2;
+    }
+  }
+
+  const std::string& output() const { return output_; }
+  bool atEnd() const { return pos_ == input_.size(); }
+  bool readFailed() const { return readFailed_; }
+  bool writeFailed() const { return writeFailed_; }
+
  private:
-  const char* data_;
-  std::size_t size_;
-  std::size_t step_;
+  std::string_view input_;
+  const Shape& shape_;
+  std::size_t perByte_;
   std::size_t pos_ = 0;
-  CountingBuf& out_;
+  std::size_t reads_ = 0;
+  std::size_t writes_ = 0;
+  bool readFailed_ = false;
+  bool writeFailed_ = false;
+  bool overBudget_ = false;
+  std::string output_;
 };
 
 std::size_t count(std::string_view text, std::string_view what) {
@@ -119,55 +161,228 @@ std::size_t countAnswered(std::string_view text, std::string_view prompt, std::s
   return n;
 }
 
+// Made once per process, under a name of its own so that parallel workers
+// do not share result files, and removed at exit.
 struct ScratchDirectory {
   ScratchDirectory() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("subscribers-fuzz-" + std::to_string(std::rand()));
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
+    std::random_device random;
+    path = std::filesystem::temp_directory_path() /
+           ("subscribers-fuzz-" + std::to_string(random()) + "-" + std::to_string(random()));
+    std::filesystem::create_directories(path);
+    std::filesystem::current_path(path);
   }
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+  ~ScratchDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::filesystem::path path;
 };
+
+// Whether `item` is an integer the dialogue takes as it is.
+bool isInteger(std::string_view item) {
+  if (!item.empty() && (item[0] == '-' || item[0] == '+')) item.remove_prefix(1);
+  if (item.empty() || item.size() > 9) return false;  // short enough to fit
+  return std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The session with the text before each 0xFF replaced by 2^(b % 16) adds,
+// b the byte after it: the text's first thirteen items are the fields, each
+// '#' in them the add's number, and an integer field that is not one that
+// number. Most repeats are short, so fuzzing stays fast; no more than
+// 40000 adds and a few MB in all.
+std::string expand(std::string_view session) {
+  constexpr std::size_t kMostBytes = std::size_t{2} << 20;
+  constexpr std::size_t kMostAdds = 40000;
+  constexpr std::size_t kFields = 13;
+  const auto isWordField = [](std::size_t f) { return f >= 1 && f <= 3; };
+  std::string out;
+  std::size_t blockStart = 0;
+  std::size_t adds = 0;
+  for (std::size_t i = 0; i < session.size(); ++i) {
+    if (static_cast<unsigned char>(session[i]) != 0xFF || i + 1 >= session.size()) {
+      out.push_back(session[i]);
+      continue;
+    }
+    std::istringstream block(out.substr(blockStart));
+    out.resize(blockStart);
+    std::string fields[kFields];
+    for (std::string& field : fields) {
+      if (!(block >> field)) field = "#";
+    }
+    const std::size_t copies = std::size_t{1} << (static_cast<unsigned char>(session[i + 1]) % 16);
+    for (std::size_t k = 1; k <= copies && adds < kMostAdds && out.size() < kMostBytes;
+         ++k, ++adds) {
+      out += "1";
+      for (std::size_t f = 0; f < kFields; ++f) {
+        std::string item;
+        for (const char c : fields[f]) {
+          item += c == '#' ? std::to_string(k) : std::string(1, c);
+        }
+        out += " " + (isWordField(f) || isInteger(item) ? item : std::to_string(k));
+      }
+      out += "\n";
+    }
+    ++i;
+    blockStart = out.size();
+  }
+  return out;
+}
+
+// The converters on the same text whole and in pieces of sizes drawn from
+// `seed`: all must give the same, and a second trip changes nothing.
+void checkConverters(std::uint8_t seed, std::string_view bytes) {
+  std::minstd_rand pieces(seed + 1U);
+  const auto inPieces = [&pieces](std::size_t size, auto&& take) {
+    for (std::size_t at = 0; at < size;) {
+      const std::size_t n = std::min<std::size_t>(size - at, 1 + pieces() % 9);
+      take(at, n);
+      at += n;
+    }
+  };
+  Utf8ToUtf16 whole8;
+  std::u16string units;
+  whole8.convert(bytes, units);
+  whole8.finish(units);
+  Utf8ToUtf16 split8;
+  std::u16string splitUnits;
+  inPieces(bytes.size(),
+           [&](std::size_t at, std::size_t n) { split8.convert(bytes.substr(at, n), splitUnits); });
+  split8.finish(splitUnits);
+  if (units != splitUnits) fail("UTF-8 converts differently in pieces");
+  ConsoleOutput console;
+  std::u16string consoleUnits;
+  for (std::size_t at = 0, taken = 0; at < bytes.size(); at += taken) {
+    consoleUnits += console.next(bytes.substr(at), taken);
+  }
+  consoleUnits += console.finish();
+  if (consoleUnits != units) fail("console output converts differently");
+
+  // The bytes as UTF-16 units, little-endian.
+  std::u16string raw(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    raw[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                   static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  }
+  Utf16ToUtf8 whole16;
+  std::string text;
+  whole16.convert(raw, text);
+  whole16.finish(text);
+  Utf16ToUtf8 split16;
+  std::string splitText;
+  inPieces(raw.size(), [&](std::size_t at, std::size_t n) {
+    split16.convert(std::u16string_view(raw).substr(at, n), splitText);
+  });
+  split16.finish(splitText);
+  if (text != splitText) fail("UTF-16 converts differently in pieces");
+  // What one converter made, the other takes back unchanged.
+  Utf8ToUtf16 back;
+  std::u16string again;
+  back.convert(text, again);
+  back.finish(again);
+  Utf16ToUtf8 forth;
+  std::string textAgain;
+  forth.convert(again, textAgain);
+  forth.finish(textAgain);
+  if (textAgain != text) fail("a round trip changes converted text");
+}
+
+Shape shapeOf(std::uint8_t first, const std::uint8_t* config) {
+  static constexpr std::size_t kSteps[] = {1, 2, 3, 7, 64, 1 << 16};
+  static constexpr std::size_t kWriteCaps[] = {1, 2, 7, 64, 4096, 1 << 16, 1 << 20, SIZE_MAX};
+  static constexpr std::size_t kOutBuffers[] = {16, 100, 4096, 1 << 18};
+  static constexpr std::size_t kInBuffers[] = {1, 3, 64, 1 << 16};
+  static constexpr int kErrors[] = {EIO, ENOSPC, EAGAIN};
+  Shape shape;
+  shape.readStep = kSteps[first % std::size(kSteps)];
+  if (config == nullptr) return shape;
+  shape.writeCap = kWriteCaps[config[0] % 8];
+  shape.outBuffer = kOutBuffers[config[0] / 8 % 4];
+  shape.inBuffer = kInBuffers[config[0] / 32 % 4];
+  shape.pending = config[1] % 4;
+  shape.failRead = (config[2] & 1) != 0;
+  shape.failWrite = (config[2] & 2) != 0;
+  shape.error = kErrors[config[2] / 4 % 3];
+  shape.failAt = config[3];
+  return shape;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const ScratchDirectory scratch;
-  // The first byte picks how the input is split; the rest is the session.
-  static constexpr std::size_t kSteps[] = {1, 2, 3, 7, 64, 1 << 16};
-  const std::size_t step = size > 0 ? kSteps[data[0] % std::size(kSteps)] : 1;
-  const char* input = reinterpret_cast<const char*>(data) + (size > 0 ? 1 : 0);
-  const std::size_t inputSize = size > 0 ? size - 1 : 0;
+  if (size == 0) return 0;
+  if (data[0] >= 0xF0) {
+    if (size > 1)
+      checkConverters(data[1], std::string_view(reinterpret_cast<const char*>(data) + 2, size - 2));
+    return 0;
+  }
+  const bool shaped = data[0] >= 6 && size >= 5;
+  const Shape shape = shapeOf(data[0], shaped ? data + 1 : nullptr);
+  const std::size_t skip = shaped ? 5 : 1;
+  const std::string_view raw(reinterpret_cast<const char*>(data) + skip, size - skip);
+  const std::string input = shaped ? expand(raw) : std::string(raw);
 
   // The longest answer to one byte is a listing: each record line holds at
   // most its words (all from the input) and 126 other bytes, and a record
   // takes at least nine input bytes.
-  const std::size_t perByte = 4096 + inputSize + 126 * (inputSize / 9 + 1);
-  CountingBuf outBuf(perByte);
-  SteppingBuf inBuf(input, inputSize, step, outBuf);
-  std::istream in(&inBuf);
-  std::ostream out(&outBuf);
+  const std::size_t perByte = 4096 + input.size() + 126 * (input.size() / 9 + 1);
+  FuzzDevice device(input, shape, perByte);
   std::ostringstream err;
-  Console console(in, out, err);
-  SubscriberBase a(console);
-  // Over memory nothing fails but the result files, which go to a scratch
-  // directory: the status is 1 exactly when a failure line was written.
-  if (runMenu(console, a) != (err.str().empty() ? 0 : 1)) fail("exit status disagrees with stderr");
+  int status = 0;
+  std::size_t held = 0;
+  bool ended = false;
+  {
+    DeviceInBuf inBuf(device, shape.inBuffer);
+    DeviceOutBuf outBuf(device, shape.outBuffer);
+    std::istream in(&inBuf);
+    std::ostream out(&outBuf);
+    Console console(in, out, err);
+    SubscriberBase a(console);
+    try {
+      status = runMenu(console, a);
+    } catch (const OverBudget&) {
+      return 0;
+    }
+    held = a.size();
+    ended = console.ended();
+    if (console.ended() && !device.atEnd() && !device.readFailed()) {
+      fail("end of input reported before the input ended");
+    }
+    if (!console.ended() && device.readFailed()) fail("a failed read did not end the run");
+  }
+  // Over memory nothing fails but the devices and the result files, which
+  // go to a scratch directory: the status is 1 exactly when a failure line
+  // was written, and each failure of a device is told with its reason.
+  if (status != (err.str().empty() ? 0 : 1)) fail("exit status disagrees with stderr");
+  if (device.readFailed() && err.str().find(std::string("Не удалось прочитать стандартный ввод: ") +
+                                            errorReason(shape.error)) == std::string::npos) {
+    fail("a failed read is not told");
+  }
+  if (device.writeFailed() &&
+      err.str().find(std::string("Не удалось записать стандартный вывод: ") +
+                     errorReason(shape.error)) == std::string::npos) {
+    fail("a failed write is not told");
+  }
+  // What follows reads the dialogue, which a failed write cut short.
+  if (device.writeFailed()) return 0;
 
-  const std::string& text = outBuf.text();
-  // It ended at the end of input, or at a 0 typed at the menu.
-  if (!console.ended() && text.substr(text.size() - std::min(text.size(), kMenu.size())) != kMenu) {
+  const std::string& text = device.output();
+  // It ended at the end of input (or at a failed read), or at a 0 typed at the menu.
+  if (!ended && text.substr(text.size() - std::min(text.size(), kMenu.size())) != kMenu) {
     fail("the run ended neither at 0 nor at the end of input");
   }
-  if (console.ended() && !inBuf.atEnd()) fail("end of input reported before the input ended");
 
   const std::size_t added = countAnswered(text, kAddPrompts[std::size(kAddPrompts) - 1], kDone);
   const std::size_t removed = countAnswered(text, kRemovePrompt, kDone) +
                               countAnswered(text, kReplacePrompt, kAddPrompts[0]);
-  if (added < removed || a.size() != added - removed) {
+  if (added < removed || held != added - removed) {
     fail("the list does not hold what the dialogue reported");
   }
   // Numbers the dialogue refused never reach the list, so it cannot
   // contain more records than "Готово!" lines.
-  if (a.size() > count(text, kDone)) fail("more records than completed adds");
+  if (held > count(text, kDone)) fail("more records than completed adds");
   return 0;
 }
