@@ -57,7 +57,8 @@ std::string WriteThrough(FakeDevice& device, const std::vector<std::string>& pie
 }
 
 TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
-  const std::string big(40, 'x');
+  // Distinct bytes throughout, so that bytes sent twice or out of order show.
+  const std::string big = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
   const struct {
     std::size_t perWrite;
     std::vector<int> failing;

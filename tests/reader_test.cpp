@@ -79,6 +79,9 @@ TEST(ItemReaderTest, ReadsIntegersAtAndPastTheLimits) {
       // Far past 64 bits: no wrap-around to a small value.
       {"18446744073709551621 7", "ii", "i> i[7]"},
       {"-18446744073709551621 7", "ii", "i> i[7]"},
+      // Eleven digits: past the limits by a digit, or within them by a zero.
+      {"-21474836480 21474836470 7", "iii", "i> i> i[7]"},
+      {"-02147483648 02147483647", "ii", "i[-2147483648] i[2147483647]"},
       {"89161234567 +2147483648 7", "iii", "i> i> i[7]"},
       {"000000000000000000042", "i", "i[42]"},
       {"+17 -0 +0", "iii", "i[17] i[0] i[0]"},
@@ -120,6 +123,9 @@ TEST(ItemReaderTest, ReadsOneCharacterUtf8Aware) {
       // Broken sequences: a lead byte cut short, stray continuation bytes,
       // bytes that never lead.
       {"\xE2\x82z", "cc", "c[\xE2\x82] c[z]"},
+      // Cut short by another lead byte, which starts a character of its own.
+      {"\xE2\xD0\x96", "cc", "c[\xE2] c[\xD0\x96]"},
+      {"\xF0\x9F\xF0\x9F\x98\x80", "cc", "c[\xF0\x9F] c[\xF0\x9F\x98\x80]"},
       {"\x80\x80", "cc", "c[\x80] c[\x80]"},
       {"\xC0\x80", "cc", "c[\xC0] c[\x80]"},
       {"\xF5\x80", "cc", "c[\xF5] c[\x80]"},

@@ -1,10 +1,14 @@
 #include "search/orderings.h"
 
+namespace {
+
 bool dateBefore(const Date& a, const Date& b) {
   if (a.year != b.year) return a.year < b.year;
   if (a.month != b.month) return a.month < b.month;
   return a.day < b.day;
 }
+
+}  // namespace
 
 // std::string compares through char_traits<char>, which orders bytes as
 // unsigned values: exactly the byte order wanted here.

@@ -6,7 +6,6 @@
 
 // Strings order byte by byte as unsigned values, a prefix first; dates by
 // year, then month, then day, each as a signed number.
-bool dateBefore(const Date& a, const Date& b);
 
 // The orderings of two records by one field, for the sort.
 bool lessBySurname(const Record& a, const Record& b);

@@ -32,9 +32,9 @@ class Console:
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
             os.chdir(cwd)
-            # Raw from the start, as wine sets the terminal once it reads:
-            # keys typed ahead must reach it as typed (Enter as \r, not
-            # \n), and Ctrl-Z as a key, not as the suspend character.
+            # The terminal is set raw here, before wine starts: keys typed
+            # ahead must reach it as typed (Enter as \r, not \n), and
+            # Ctrl-Z as a key, not as the suspend character.
             tty.setraw(0)
             os.environ["WINEDEBUG"] = "-all"
             os.execvp(command[0], command)
