@@ -56,7 +56,7 @@ class RecordList {
   };
   View view() {
     compact();
-    return View(blocks_.data(), count_);
+    return {blocks_.data(), count_};
   }
 
   // Calls visit(record) for each record in order, and ahead(record) for the
