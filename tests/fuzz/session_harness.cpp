@@ -1,23 +1,14 @@
 // One run of the whole dialogue on arbitrary bytes as its standard input,
-// through the program's own device stream buffers over a device that the
-// input shapes, with checks beyond "no crash":
-//  - the exit status is 1 exactly when a failure line was written, and a
-//    failure of the device is told;
-//  - the run ends, and ends only at 0 or at the end of input;
-//  - the output is never longer than the longest answer one byte can ask
-//    for (a listing of everything stored) times the bytes read, so a loop
-//    that writes without reading is stopped;
-//  - the list at the end holds exactly the records the dialogue reported as
-//    added and not removed.
-// The first byte picks how the input arrives. Below 6 it only sets the
-// size of each read. From 6 on, four more bytes shape the device (write
-// sizes, buffer sizes, what pending() answers, a read or write that fails
-// with EIO, ENOSPC or EAGAIN), and in the session a byte 0xFF and the byte
-// after it replace the text since the last 0xFF by up to 32768 adds of a
-// record made from it (see expand), so that lists grow past every size at
-// which the sort changes its way. From 0xF0 on, the rest goes to the UTF-8
-// and UTF-16 converters instead, whole and in pieces.
-// Result files go to a scratch directory of the process's own.
+// through the program's device stream buffers, checked beyond "no crash":
+// the status is 1 exactly when a failure line was written, and each
+// failure of the device is told; the run ends at 0 or at the end of input;
+// the output never outgrows the bytes read times the longest answer to one
+// byte (a listing), so a loop that writes without reading is stopped; the
+// list holds exactly what the dialogue reported as added and not removed.
+// Byte 0 below 6 only sets the size of each read; from 6 on, four more
+// bytes shape the device (see shapeOf) and a byte 0xFF in the session
+// repeats an add (see expand), so that lists cross every size at which the
+// sort changes its way; from 0xF0 on, the rest goes to the converters.
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
@@ -63,72 +54,57 @@ struct Shape {
 struct OverBudget {};
 constexpr std::size_t kOutputBudget = std::size_t{32} << 20;
 
-// Standard input and output of one run: reads `step` bytes at a time, so
-// that item boundaries fall across every position of the buffers; keeps
-// what is written.
-class FuzzDevice : public Device {
- public:
-  FuzzDevice(std::string_view input, const Shape& shape, std::size_t perByte)
-      : input_(input), shape_(shape), perByte_(perByte) {}
+// Standard input and output of one run: reads `readStep` bytes at a time,
+// so that item boundaries fall across every position of the buffers, and
+// keeps what is written.
+struct FuzzDevice : Device {
+  FuzzDevice(std::string_view bytes, const Shape& how, std::size_t most)
+      : input(bytes), shape(how), perByte(most) {}
 
   Transfer read(char* data, std::size_t size) override {
-    if (shape_.failRead && reads_++ >= shape_.failAt) {
-      readFailed_ = true;
-      return {0, shape_.error};
+    if (shape.failRead && reads++ >= shape.failAt) {
+      readFailed = true;
+      return {0, shape.error};
     }
-    const std::size_t n = std::min({size, shape_.readStep, input_.size() - pos_});
-    std::memcpy(data, input_.data() + pos_, n);
-    pos_ += n;
+    const std::size_t n = std::min({size, shape.readStep, input.size() - pos});
+    std::memcpy(data, input.data() + pos, n);
+    pos += n;
     return {n, 0};
   }
 
   Transfer write(const char* data, std::size_t size) override {
-    std::size_t n = std::min(size, shape_.writeCap);
-    if (overBudget_) return {n, 0};
-    if (shape_.failWrite && writes_++ >= shape_.failAt) {
-      if (!writeFailed_ && size > 1) n = size / 2;  // a part is taken first
-      if (writeFailed_) return {0, shape_.error};
-      writeFailed_ = true;
+    std::size_t n = std::min(size, shape.writeCap);
+    if (overBudget) return {n, 0};
+    if (shape.failWrite && writes++ >= shape.failAt) {
+      if (writeFailed) return {0, shape.error};
+      writeFailed = true;
+      n = (size + 1) / 2;  // a part is taken first
     }
-    output_.append(data, n);
-    if (output_.size() > perByte_ * (pos_ + 1)) fail("output keeps growing without reading input");
-    if (output_.size() > kOutputBudget) {
-      overBudget_ = true;  // once: the buffers' destructors write on
+    output.append(data, n);
+    if (output.size() > perByte * (pos + 1)) fail("output keeps growing without reading input");
+    if (output.size() > kOutputBudget) {
+      overBudget = true;  // once: the buffers' destructors write on
       throw OverBudget();
     }
     return {n, 0};
   }
 
   std::size_t pending() override {
-    const std::size_t left = std::min(shape_.readStep, input_.size() - pos_);
-    switch (shape_.pending) {
-      case 0:
-        return left;
-      case 1:
-        return 0;
-      case 2:
-        return left + 100;
-      default:
-        return left / 2;
-    }
+    const std::size_t left = std::min(shape.readStep, input.size() - pos);
+    const std::size_t answers[] = {left, 0, left + 100, left / 2};
+    return answers[shape.pending];
   }
 
-  const std::string& output() const { return output_; }
-  bool atEnd() const { return pos_ == input_.size(); }
-  bool readFailed() const { return readFailed_; }
-  bool writeFailed() const { return writeFailed_; }
-
- private:
-  std::string_view input_;
-  const Shape& shape_;
-  std::size_t perByte_;
-  std::size_t pos_ = 0;
-  std::size_t reads_ = 0;
-  std::size_t writes_ = 0;
-  bool readFailed_ = false;
-  bool writeFailed_ = false;
-  bool overBudget_ = false;
-  std::string output_;
+  std::string_view input;
+  const Shape& shape;
+  std::size_t perByte;
+  std::size_t pos = 0;
+  std::size_t reads = 0;
+  std::size_t writes = 0;
+  bool readFailed = false;
+  bool writeFailed = false;
+  bool overBudget = false;
+  std::string output;
 };
 
 std::size_t count(std::string_view text, std::string_view what) {
@@ -171,8 +147,6 @@ struct ScratchDirectory {
     std::filesystem::create_directories(path);
     std::filesystem::current_path(path);
   }
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
   ~ScratchDirectory() {
     std::error_code ignored;
     std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
@@ -188,107 +162,87 @@ bool isInteger(std::string_view item) {
   return std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The session with the text before each 0xFF replaced by 2^(b % 16) adds,
-// b the byte after it: the text's first thirteen items are the fields, each
-// '#' in them the add's number, and an integer field that is not one that
-// number. Most repeats are short, so fuzzing stays fast; no more than
-// 40000 adds and a few MB in all.
+// The session with the line before each 0xFF replaced by adds, as many as
+// the byte b after it says: b % 32 + 1 below 0xF0, so that most runs stay
+// fast, else 2^(b - 0xEF). The line's first thirteen items are the fields,
+// each '#' in them the add's number, and an integer field that is not one
+// that number. No more than 40000 adds and a few MB in all.
 std::string expand(std::string_view session) {
   constexpr std::size_t kMostBytes = std::size_t{2} << 20;
   constexpr std::size_t kMostAdds = 40000;
   constexpr std::size_t kFields = 13;
   const auto isWordField = [](std::size_t f) { return f >= 1 && f <= 3; };
   std::string out;
-  std::size_t blockStart = 0;
   std::size_t adds = 0;
   for (std::size_t i = 0; i < session.size(); ++i) {
     if (static_cast<unsigned char>(session[i]) != 0xFF || i + 1 >= session.size()) {
       out.push_back(session[i]);
       continue;
     }
-    std::istringstream block(out.substr(blockStart));
-    out.resize(blockStart);
+    const std::size_t lineStart = out.find_last_of('\n') + 1;  // 0 when none
+    std::istringstream line(out.substr(lineStart));
+    out.resize(lineStart);
     std::string fields[kFields];
     for (std::string& field : fields) {
-      if (!(block >> field)) field = "#";
+      if (!(line >> field)) field = "#";
     }
-    const std::size_t copies = std::size_t{1} << (static_cast<unsigned char>(session[i + 1]) % 16);
+    const auto b = static_cast<unsigned char>(session[++i]);
+    const std::size_t copies = b < 0xF0 ? b % 32 + 1U : std::size_t{1} << (b - 0xF0 + 1);
     for (std::size_t k = 1; k <= copies && adds < kMostAdds && out.size() < kMostBytes;
          ++k, ++adds) {
       out += "1";
       for (std::size_t f = 0; f < kFields; ++f) {
         std::string item;
-        for (const char c : fields[f]) {
-          item += c == '#' ? std::to_string(k) : std::string(1, c);
-        }
+        for (const char c : fields[f]) item += c == '#' ? std::to_string(k) : std::string(1, c);
         out += " " + (isWordField(f) || isInteger(item) ? item : std::to_string(k));
       }
       out += "\n";
     }
-    ++i;
-    blockStart = out.size();
   }
   return out;
 }
 
-// The converters on the same text whole and in pieces of sizes drawn from
-// `seed`: all must give the same, and a second trip changes nothing.
-void checkConverters(std::uint8_t seed, std::string_view bytes) {
-  std::minstd_rand pieces(seed + 1U);
-  const auto inPieces = [&pieces](std::size_t size, auto&& take) {
-    for (std::size_t at = 0; at < size;) {
-      const std::size_t n = std::min<std::size_t>(size - at, 1 + pieces() % 9);
-      take(at, n);
-      at += n;
-    }
-  };
-  Utf8ToUtf16 whole8;
-  std::u16string units;
-  whole8.convert(bytes, units);
-  whole8.finish(units);
-  Utf8ToUtf16 split8;
-  std::u16string splitUnits;
-  inPieces(bytes.size(),
-           [&](std::size_t at, std::size_t n) { split8.convert(bytes.substr(at, n), splitUnits); });
-  split8.finish(splitUnits);
-  if (units != splitUnits) fail("UTF-8 converts differently in pieces");
-  ConsoleOutput console;
-  std::u16string consoleUnits;
-  for (std::size_t at = 0, taken = 0; at < bytes.size(); at += taken) {
-    consoleUnits += console.next(bytes.substr(at), taken);
+// `text` converted whole and in pieces of sizes drawn from `seed`, which
+// must give the same.
+template <typename Converter, typename Out, typename In>
+Out convertBoth(In text, std::uint8_t seed) {
+  Converter whole;
+  Converter split;
+  Out once;
+  Out inPieces;
+  whole.convert(text, once);
+  whole.finish(once);
+  std::minstd_rand sizes(seed + 1U);
+  for (std::size_t at = 0, n = 0; at < text.size(); at += n) {
+    n = std::min<std::size_t>(text.size() - at, 1 + sizes() % 9);
+    split.convert(text.substr(at, n), inPieces);
   }
-  consoleUnits += console.finish();
-  if (consoleUnits != units) fail("console output converts differently");
-
-  // The bytes as UTF-16 units, little-endian.
-  std::u16string raw(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    raw[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                   static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-  }
-  Utf16ToUtf8 whole16;
-  std::string text;
-  whole16.convert(raw, text);
-  whole16.finish(text);
-  Utf16ToUtf8 split16;
-  std::string splitText;
-  inPieces(raw.size(), [&](std::size_t at, std::size_t n) {
-    split16.convert(std::u16string_view(raw).substr(at, n), splitText);
-  });
-  split16.finish(splitText);
-  if (text != splitText) fail("UTF-16 converts differently in pieces");
-  // What one converter made, the other takes back unchanged.
-  Utf8ToUtf16 back;
-  std::u16string again;
-  back.convert(text, again);
-  back.finish(again);
-  Utf16ToUtf8 forth;
-  std::string textAgain;
-  forth.convert(again, textAgain);
-  forth.finish(textAgain);
-  if (textAgain != text) fail("a round trip changes converted text");
+  split.finish(inPieces);
+  if (once != inPieces) fail("a converter gives another text in pieces");
+  return once;
 }
 
+void checkConverters(std::uint8_t seed, std::string_view bytes) {
+  const auto units = convertBoth<Utf8ToUtf16, std::u16string>(bytes, seed);
+  ConsoleOutput console;
+  std::u16string shown;
+  for (std::size_t at = 0, taken = 0; at < bytes.size(); at += taken) {
+    shown += console.next(bytes.substr(at), taken);
+  }
+  if (shown + std::u16string(console.finish()) != units) fail("a console shows another text");
+  std::u16string raw(bytes.size() / 2, u'\0');
+  std::memcpy(raw.data(), bytes.data(), raw.size() * sizeof(char16_t));
+  const auto text = convertBoth<Utf16ToUtf8, std::string>(std::u16string_view(raw), seed);
+  // What one converter made, the other takes back unchanged.
+  const auto back = convertBoth<Utf8ToUtf16, std::u16string>(std::string_view(text), seed);
+  if (convertBoth<Utf16ToUtf8, std::string>(std::u16string_view(back), seed) != text) {
+    fail("a round trip changes converted text");
+  }
+}
+
+// The device that byte 0 and, past 5, bytes config[0..3] describe: write
+// and buffer sizes, pending() answers, a read or write failing from a call
+// on, and its error.
 Shape shapeOf(std::uint8_t first, const std::uint8_t* config) {
   static constexpr std::size_t kSteps[] = {1, 2, 3, 7, 64, 1 << 16};
   static constexpr std::size_t kWriteCaps[] = {1, 2, 7, 64, 4096, 1 << 16, 1 << 20, SIZE_MAX};
@@ -348,28 +302,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     held = a.size();
     ended = console.ended();
-    if (console.ended() && !device.atEnd() && !device.readFailed()) {
+    if (console.ended() && !(device.pos == input.size()) && !device.readFailed) {
       fail("end of input reported before the input ended");
     }
-    if (!console.ended() && device.readFailed()) fail("a failed read did not end the run");
+    if (!console.ended() && device.readFailed) fail("a failed read did not end the run");
   }
   // Over memory nothing fails but the devices and the result files, which
   // go to a scratch directory: the status is 1 exactly when a failure line
   // was written, and each failure of a device is told with its reason.
   if (status != (err.str().empty() ? 0 : 1)) fail("exit status disagrees with stderr");
-  if (device.readFailed() && err.str().find(std::string("Не удалось прочитать стандартный ввод: ") +
-                                            errorReason(shape.error)) == std::string::npos) {
+  const auto told = [&err, &shape](const char* line) {
+    return err.str().find(line + std::string(errorReason(shape.error))) != std::string::npos;
+  };
+  if (device.readFailed && !told("Не удалось прочитать стандартный ввод: ")) {
     fail("a failed read is not told");
   }
-  if (device.writeFailed() &&
-      err.str().find(std::string("Не удалось записать стандартный вывод: ") +
-                     errorReason(shape.error)) == std::string::npos) {
+  if (device.writeFailed && !told("Не удалось записать стандартный вывод: ")) {
     fail("a failed write is not told");
   }
   // What follows reads the dialogue, which a failed write cut short.
-  if (device.writeFailed()) return 0;
+  if (device.writeFailed) return 0;
 
-  const std::string& text = device.output();
+  const std::string& text = device.output;
   // It ended at the end of input (or at a failed read), or at a 0 typed at the menu.
   if (!ended && text.substr(text.size() - std::min(text.size(), kMenu.size())) != kMenu) {
     fail("the run ended neither at 0 nor at the end of input");
