@@ -25,14 +25,14 @@ Record Numbered(std::int32_t number, std::size_t serial) {
 // end while removals open gaps in them; large ones span several blocks.
 TEST(RecordListTest, AgreesWithAVector) {
   const struct {
-    int rounds;
     std::size_t appends;
     std::size_t numbers;  // distinct numbers at most (small rounds: 16 to 32)
+    int rounds;
     unsigned removePercent;
-  } rows[] = {{1500, 100, 0, 80},
-              {1, kBlock, 7, 10},
-              {1, kBlock + 1, 3000, 50},
-              {1, 3 * kBlock + 5, 500, 30}};
+  } rows[] = {{100, 0, 1500, 80},
+              {kBlock, 7, 1, 10},
+              {kBlock + 1, 3000, 1, 50},
+              {3 * kBlock + 5, 500, 1, 30}};
   std::mt19937 rng(31);
   for (const auto& row : rows) {
     for (int round = 0; round < row.rounds; ++round) {
