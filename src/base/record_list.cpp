@@ -14,7 +14,7 @@ void RecordList::append(Record&& record) {
   // Everything that may fail comes before the record is placed.
   if (count_ == blocks_.size() * kBlockSize) {
     if (blocks_.size() == blockLimit_) throw std::bad_alloc();
-    blocks_.reserve(blocks_.size() + 1);
+    if (blocks_.size() == blocks_.capacity()) blocks_.reserve(2 * blocks_.size() + 1);
     // Only allocated: each record's pages are first touched when it is
     // written, once, where it stays.
     blocks_.push_back(std::allocator<Record>().allocate(kBlockSize));
