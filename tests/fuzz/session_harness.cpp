@@ -52,7 +52,7 @@ struct Shape {
 // Thrown by the device past kOutputBudget: repeated listings of a large
 // list are legitimate but would take minutes.
 struct OverBudget {};
-constexpr std::size_t kOutputBudget = std::size_t{32} << 20;
+constexpr std::size_t kOutputBudget = std::size_t{16} << 20;
 
 // Standard input and output of one run: reads `readStep` bytes at a time,
 // so that item boundaries fall across every position of the buffers, and
@@ -75,17 +75,19 @@ struct FuzzDevice : Device {
   Transfer write(const char* data, std::size_t size) override {
     std::size_t n = std::min(size, shape.writeCap);
     if (overBudget) return {n, 0};
+    // Writes that fail count as well: the run goes on after them.
+    attempted += n;
+    if (attempted > perByte * (pos + 1)) fail("output keeps growing without reading input");
+    if (attempted > kOutputBudget) {
+      overBudget = true;  // once: the buffers' destructors write on
+      throw OverBudget();
+    }
     if (shape.failWrite && writes++ >= shape.failAt) {
       if (writeFailed) return {0, shape.error};
       writeFailed = true;
       n = (size + 1) / 2;  // a part is taken first
     }
     output.append(data, n);
-    if (output.size() > perByte * (pos + 1)) fail("output keeps growing without reading input");
-    if (output.size() > kOutputBudget) {
-      overBudget = true;  // once: the buffers' destructors write on
-      throw OverBudget();
-    }
     return {n, 0};
   }
 
@@ -101,6 +103,7 @@ struct FuzzDevice : Device {
   std::size_t pos = 0;
   std::size_t reads = 0;
   std::size_t writes = 0;
+  std::size_t attempted = 0;
   bool readFailed = false;
   bool writeFailed = false;
   bool overBudget = false;
