@@ -321,6 +321,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const OverBudget&) {
       return 0;
     }
+    // A flush that met the budget swallowed it, as streams do.
+    if (device.overBudget) return 0;
     held = a.size();
     ended = console.ended();
     if (console.ended() && !(device.pos == input.size()) && !device.readFailed) {
