@@ -3,17 +3,12 @@
 #include <cstddef>
 #include <string>
 
+#include "io/prefetch_hint.h"
 #include "record/record.h"
 
-// A hint that `p` will be read soon; nothing where the compiler has no such
-// hint (or when built with SUBSCRIBERS_PREFETCH=OFF, to measure). Loops over many records call
-// these a few records ahead: after a sort, records and their words lie scattered over the heap, and
-// each would otherwise be a cache miss.
-#if (defined(__GNUC__) || defined(__clang__)) && !defined(SUBSCRIBERS_NO_PREFETCH)
-#define SUBSCRIBERS_PREFETCH(p) __builtin_prefetch(p)
-#else
-#define SUBSCRIBERS_PREFETCH(p) static_cast<void>(p)
-#endif
+// Loops over many records call these a few records ahead: after a sort,
+// records and their words lie scattered over the heap, and each would
+// otherwise be a cache miss.
 
 // How far ahead those loops fetch.
 inline constexpr std::size_t kPrefetchDistance = 8;
