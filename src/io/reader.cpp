@@ -28,10 +28,14 @@ ItemReader::ItemReader(std::istream& in, std::ostream* flushOnWait)
     : buf_(in.rdbuf()), flushOnWait_(flushOnWait), chunk_(kChunkSize) {}
 
 bool ItemReader::refill() {
+  // A terminal answers a read again after its end (Ctrl-D on a line of its
+  // own); the end is kept, so that the run ends where a pipe's would.
+  if (ended_) return false;
   // Nothing buffered anywhere: the next read may wait, so show the output.
   if (flushOnWait_ != nullptr && buf_->in_avail() <= 0) flushOnWait_->flush();
   if (buf_->sgetc() == std::char_traits<char>::eof()) {
     error_ = deviceError(buf_);
+    ended_ = true;
     return false;
   }
   // At least one byte is buffered now; take what is there, without waiting.

@@ -13,7 +13,8 @@
 // The reader takes bytes from the stream buffer in chunks of what is already
 // available, never waiting for more than one byte, so items typed at a
 // terminal are answered as soon as their line arrives. All reads of one
-// stream must go through one reader.
+// stream must go through one reader. Once the stream has ended, every later
+// read meets the end without asking the stream again.
 class ItemReader {
  public:
   enum class IntStatus { kOk, kInvalid, kOutOfRange, kEnd };
@@ -70,4 +71,5 @@ class ItemReader {
   const char* cur_ = nullptr;
   const char* end_ = nullptr;
   int error_ = 0;
+  bool ended_ = false;
 };

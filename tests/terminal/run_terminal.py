@@ -67,9 +67,9 @@ class Terminal:
                 raise AssertionError("the screen does not show what the program should have "
                                      "written before waiting:\n" + "".join(map(repr, diff)))
 
-    def type(self, answer):
-        os.write(self.fd, (answer + "\n").encode())
-        self.expected += answer + "\n"  # echoed by the terminal
+    def type(self, answer, end="\n"):
+        os.write(self.fd, (answer + end).encode())
+        self.expected += answer + end.replace("\x04", "")  # echoed, Ctrl-D is not
 
     def finish(self, timeout=10.0):
         deadline = time.monotonic() + timeout
@@ -80,7 +80,7 @@ class Terminal:
                     pass
                 return os.waitstatus_to_exitcode(status)
             self.read_for(0.05)
-        raise AssertionError("the program did not end after 0")
+        raise AssertionError("the program did not end")
 
 
 def check_files(work, forward, reversed_):
@@ -152,17 +152,45 @@ def session(t, work):
     t.type("0")
 
 
+# A word then Ctrl-D twice: the first sends the word, the second is the end
+# of input, and the run ends at once, as through a pipe. Rows: the answers
+# before the word, the word, and what the program writes after it.
+END_OF_INPUT = [
+    ("at an add prompt", [(MENU, "1"), (ADD_PROMPTS[0], "10"), (ADD_PROMPTS[1], None)],
+     "Иванов", ADD_PROMPTS[2]),
+    ("at a search query", [(MENU, "5"), (CRITERIA, "1"), (ALGORITHMS, "1"), (QUERY, None)],
+     "Иванов", "Ничего не найдено!" + MENU),
+]
+
+
+def ended_at(rows):
+    def run(t, work):
+        for screen, answer in rows[1]:
+            t.expect(screen)
+            if answer is not None:
+                t.type(answer)
+        t.type(rows[2], "\x04\x04")
+        t.expected += rows[3]
+    return run
+
+
 def main():
     binary = str(pathlib.Path(sys.argv[1]).resolve())
+    failed = [run_one(binary, "whole session", session)]
+    failed += [run_one(binary, row[0], ended_at(row)) for row in END_OF_INPUT]
+    return 1 if any(failed) else 0
+
+
+def run_one(binary, name, script):
     with tempfile.TemporaryDirectory() as work:
         t = Terminal(binary, work)
         try:
-            session(t, work)
+            script(t, work)
             status = t.finish()
         except AssertionError as error:
             os.kill(t.pid, 9)
-            print(error)
-            return 1
+            print(f"terminal, {name}: {error}")
+            return True
         problems = []
         if status != 0:
             problems.append(f"exit status {status}")
@@ -170,8 +198,8 @@ def main():
             problems.append("output after 0: " + repr(t.screen()[len(t.expected):]))
         for p in problems:
             print(p)
-        print("terminal session:", "FAILED" if problems else "ok")
-        return 1 if problems else 0
+        print(f"terminal, {name}:", "FAILED" if problems else "ok")
+        return bool(problems)
 
 
 if __name__ == "__main__":
