@@ -159,44 +159,72 @@ def sort_heavy(binary, n, work, runs):
 
 
 def remove_patterns(n):
-    """Removal and replacement patterns over the numbers 1..N of a script."""
+    """Removal and replacement patterns over the numbers 1..N of a script:
+    for each, the operations and how many there are."""
     shuffled = list(range(1, n + 1))
     random.Random(7).shuffle(shuffled)
     new_record = "Новиков\nСеверный\nул.Мира,1\n5551234\n100\n200\n1 2 2010\n3 4 2011\n"
+    # Removals and replacements in turn, with a sequential search after
+    # every quarter: the list shrinks to half while it keeps changing.
+    interleaved = []
+    for i, k in enumerate(shuffled):
+        interleaved.append(f"3\n{k}\n" if i % 2 == 0 else f"4\n{k}\n{k}\n{new_record}")
+        if i % (n // 4 + 1) == n // 4:
+            interleaved.append("5\n2\n1\nЦентральный\n")
+    # All but one record removed, then add+remove rounds on the one-record list.
+    churn = "".join(f"3\n{k}\n" for k in shuffled[1:])
+    churn += f"1\n0\n{new_record}3\n0\n" * CHURN_ROUNDS
     return {
-        "remove random": "".join(f"3\n{k}\n" for k in shuffled),
-        "replace random": "".join(f"4\n{k}\n{k}\n{new_record}" for k in shuffled),
-        "remove front first": "".join(f"3\n{k}\n" for k in range(1, n + 1)),
-        "remove back first": "".join(f"3\n{k}\n" for k in range(n, 0, -1)),
+        "remove random": ("".join(f"3\n{k}\n" for k in shuffled), n),
+        "replace random": ("".join(f"4\n{k}\n{k}\n{new_record}" for k in shuffled), n),
+        "remove front first": ("".join(f"3\n{k}\n" for k in range(1, n + 1)), n),
+        "remove back first": ("".join(f"3\n{k}\n" for k in range(n, 0, -1)), n),
+        "interleaved": ("".join(interleaved), n),
+        "shrink then churn": (churn, n - 1 + 2 * CHURN_ROUNDS),
     }
 
 
+CHURN_ROUNDS = 20000
+
+
+def remove_scripts(work, n):
+    """The script of each pattern: N adds, the pattern, a listing."""
+    adds = adds_of(work, n)
+    scripts = {}
+    for name, (ops, count) in remove_patterns(n).items():
+        script = work / f"remove-{n}-{name.replace(' ', '-')}.txt"
+        script.write_text(adds + ops + "2\n0\n", encoding="utf-8")
+        scripts[name] = (script, count)
+    return scripts
+
+
 def remove_check(binary, sizes, work, runs):
-    """Seconds for N adds then N removals or replacements, per pattern and N."""
+    """Seconds per pattern and N, and the operations each made."""
     scratch = work / "remove"
     scratch.mkdir(exist_ok=True)
     table = {}
     for n in sizes:
-        adds = adds_of(work, n)
-        for name, ops in remove_patterns(n).items():
-            script = work / f"remove-{n}.txt"
-            script.write_text(adds + ops + "2\n0\n", encoding="utf-8")
-            table[(name, n)] = best(runs, [binary], script, scratch)[0]
+        for name, (script, count) in remove_scripts(work, n).items():
+            table[(name, n)] = (best(runs, [binary], script, scratch)[0], n + count)
     return table
 
 
-def side_by_side(binaries, sizes, work, runs):
+def side_by_side(binaries, sizes, work, runs, removals):
     """Median wall seconds and peak RSS of each binary on the session script
-    of each N and on the sort-heavy script of the largest N, the binaries
-    taking turns run by run so that they see the same noise."""
+    of each N and on the sort-heavy script of the largest N (with
+    `removals`, on every removal pattern of each N too), the binaries taking
+    turns run by run so that they see the same noise."""
     scripts = []
     for n in sizes:
         adds_of(work, n)  # generates the session script
         scripts.append((f"session N={n}", work / f"session-{n}.txt"))
     scripts.append((f"sort-heavy N={sizes[-1]}", sort_heavy_script(work, sizes[-1])))
+    for n in sizes if removals else []:
+        scripts += [(f"{name} N={n}", script)
+                    for name, (script, _) in remove_scripts(work, n).items()]
     scratch = work / "side"
     scratch.mkdir(exist_ok=True)
-    print(f"{'script':>24} " + " ".join(f"{pathlib.Path(b).parent.name + '/' + pathlib.Path(b).name:>34}"
+    print(f"{'script':>30} " + " ".join(f"{pathlib.Path(b).parent.name + '/' + pathlib.Path(b).name:>34}"
                                         for b in binaries) + "   ratio")
     for name, script in scripts:
         walls = [[] for _ in binaries]
@@ -210,7 +238,7 @@ def side_by_side(binaries, sizes, work, runs):
                 rss[k] = max(rss[k], peak / 1024)
         medians = [sorted(w)[len(w) // 2] for w in walls]
         cells = [f"{m:>10.3f} s median, {r:>7.1f} MB RSS" for m, r in zip(medians, rss)]
-        print(f"{name:>24} " + " ".join(f"{c:>34}" for c in cells) +
+        print(f"{name:>30} " + " ".join(f"{c:>34}" for c in cells) +
               f"   {medians[-1] / medians[0]:.2f}")
 
 
@@ -240,7 +268,7 @@ def main():
         work = pathlib.Path(tmp)
         if args.against:
             side_by_side([str(pathlib.Path(args.against).resolve()), binary], sizes, work,
-                         args.runs)
+                         args.runs, args.remove_check)
             return
         print(f"{'N':>9} {'wall s':>8} {'records/s':>11} {'peak RSS MB':>12} "
               f"{'output bytes':>13} {'floor s':>8} {'x floor':>8} {'us/record':>10}")
@@ -265,8 +293,8 @@ def main():
         if args.remove_check:
             table = remove_check(binary, sizes, work, args.runs)
             for name in remove_patterns(1):
-                cells = [f"N={n}: {table[(name, n)]:.3f} s" for n in sizes]
-                per_op = [table[(name, n)] / (2 * n) for n in sizes]
+                cells = [f"N={n}: {table[(name, n)][0]:.3f} s" for n in sizes]
+                per_op = [table[(name, n)][0] / table[(name, n)][1] for n in sizes]
                 print(f"{name:>18}: " + ", ".join(cells) +
                       f"; per operation at N={sizes[-1]} / at N={sizes[0]}: "
                       f"{per_op[-1] / per_op[0]:.2f}")

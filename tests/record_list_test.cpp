@@ -79,8 +79,8 @@ TEST(RecordListTest, AgreesWithAVector) {
 }
 
 // An append that finds no room for a new block fails before it changes
-// anything, with the marks and the index in use; with enough records
-// removed, a full block is compacted instead.
+// anything, with the marks and the index in use; once more than a quarter
+// is removed, the list is compacted and a full block has room again.
 TEST(RecordListTest, FailedAppendLeavesTheListAsItWas) {
   RecordList list(1);
   std::vector<std::int32_t> expected;
@@ -95,9 +95,17 @@ TEST(RecordListTest, FailedAppendLeavesTheListAsItWas) {
   EXPECT_FALSE(list.removeFirst(7));
   EXPECT_EQ(Numbers(list), expected);
 
-  for (std::int32_t n = 100; n < 300; ++n) ASSERT_TRUE(list.removeFirst(n));
+  // The read compacted: the two places freed are filled again. Then a
+  // quarter is removed, not more, and the block stays full.
+  for (const std::int32_t n : {5000, 5001}) {
+    list.append(Numbered(n, kBlock));
+    expected.push_back(n);
+  }
+  for (std::int32_t n = 100; n < 1124; ++n) ASSERT_TRUE(list.removeFirst(n));
+  EXPECT_THROW(list.append(Numbered(7, kBlock)), std::bad_alloc);
+  ASSERT_TRUE(list.removeFirst(1124));
   list.append(Numbered(7, kBlock));
-  expected.erase(expected.begin() + 98, expected.begin() + 298);
+  expected.erase(expected.begin() + 98, expected.begin() + 98 + 1025);
   expected.push_back(7);
   EXPECT_EQ(Numbers(list), expected);
 }

@@ -96,8 +96,10 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
       EXPECT_TRUE(at == 0 || list[at - 1].surname != c.query.text);
     }
     std::vector<std::string> after;
-    records.forEach(
-        0, [&](const Record& r) { after.push_back(r.surname); }, [](const Record&) {});
+    records.forEach([&](const Record& r) {
+      after.push_back(r.surname);
+      return true;
+    });
     EXPECT_EQ(after, c.surnamesAfter) << c.query.text;
   }
 }

@@ -45,8 +45,10 @@ inline void Append(RecordList& list, std::vector<Record> records) {
 }
 inline std::vector<std::int32_t> Numbers(RecordList& list) {
   std::vector<std::int32_t> numbers;
-  list.forEach(
-      0, [&](const Record& r) { numbers.push_back(r.number); }, [](const Record&) {});
+  list.forEach([&](const Record& r) {
+    numbers.push_back(r.number);
+    return true;
+  });
   return numbers;
 }
 

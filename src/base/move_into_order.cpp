@@ -12,14 +12,15 @@
 // before, so the chains' misses overlap instead of following each other.
 // Cycles that pass no leader are walked at the end.
 void RecordList::reorder(std::uint32_t* from) {
+  compact();
   constexpr std::size_t kLeaderEvery = 256;
   constexpr int kAtOnce = 16;
   const std::size_t n = count_;
   const auto isLeader = [](std::size_t at) { return at % kLeaderEvery == 0; };
-  setAside_.resize((n + kLeaderEvery - 1) / kLeaderEvery);
-  for (std::size_t k = 0; k < setAside_.size(); ++k) {
+  std::vector<Record> setAside((n + kLeaderEvery - 1) / kLeaderEvery);
+  for (std::size_t k = 0; k < setAside.size(); ++k) {
     const std::size_t leader = k * kLeaderEvery;
-    if (from[leader] != leader) setAside_[k] = std::move(at(leader));
+    if (from[leader] != leader) setAside[k] = std::move(at(leader));
   }
 
   struct Cursor {
@@ -30,7 +31,7 @@ void RecordList::reorder(std::uint32_t* from) {
   std::size_t nextLeader = 0;
   // Starts the next stretch that has one (a leader that stays put has none).
   const auto start = [&](Cursor& cursor) {
-    for (; nextLeader < setAside_.size(); ++nextLeader) {
+    for (; nextLeader < setAside.size(); ++nextLeader) {
       const std::size_t leader = nextLeader * kLeaderEvery;
       if (from[leader] == leader) continue;
       cursor = {leader, from[leader]};
@@ -46,7 +47,7 @@ void RecordList::reorder(std::uint32_t* from) {
     for (int c = 0; c < active;) {
       Cursor& cursor = cursors[c];
       if (isLeader(cursor.source)) {
-        at(cursor.at) = std::move(setAside_[cursor.source / kLeaderEvery]);
+        at(cursor.at) = std::move(setAside[cursor.source / kLeaderEvery]);
         if (!start(cursor)) cursor = cursors[--active];
         continue;
       }
@@ -74,8 +75,9 @@ void RecordList::reorder(std::uint32_t* from) {
     }
     at(to) = std::move(held);
   }
-  // Positions changed: the marks and the index are rebuilt at the next removal.
+  // Positions changed: the marks and the index are built at the next removal.
   indexed_ = false;
-  removed_.clear();
-  index_.clear();
+  removed_ = {};
+  queues_ = {};
+  next_ = {};
 }

@@ -2,20 +2,29 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
-#include "base/number_index.h"
+#include "record/prefetch.h"
 #include "record/record.h"
 
-// The run's records in their current order. Its promise:
+// The run's records in their current order. Its promise, for any history
+// of appends, removals and reorders, where n is the records it holds now,
+// removed ones not yet dropped included:
 // - A record is written once where it stays. The list grows by blocks that
-//   never move, so an append never copies what the list holds; records move
-//   only when the list is reordered or compacted.
-// - Removing the first record with a number takes constant time: the record
-//   is marked, and the marked ones are dropped later in one pass.
+//   never move, so an append never copies what the list holds: O(1)
+//   amortised. Records move only when the list is reordered or compacted.
+// - Removing the first record with a number takes O(1) amortised (expected,
+//   through a hash table): the record is marked, and the marked ones are
+//   dropped in one O(n) pass once they are more than a quarter of n, a pass
+//   paid for by the n/4 removals before it.
+// - The index from numbers to records is built at the first removal after
+//   a reorder (or ever): one O(n) pass, what a sort costs the next removal.
+// - Removed records held: at most a quarter of n. The blocks, the marks
+//   and the index are sized to n, never to the largest the list has been.
 // - No caller sees a removed record: walks and views drop them first.
 // - It is reordered only through reorder(), which keeps the marks and the
-//   number index right.
+//   index right.
 // - An append that finds no memory throws std::bad_alloc and leaves the
 //   list as it was.
 class RecordList {
@@ -59,41 +68,55 @@ class RecordList {
     return {blocks_.data(), count_};
   }
 
-  // Calls visit(record) for each record in order, and ahead(record) for the
-  // record `distance` places further, so that it can be asked for early.
-  template <typename Visit, typename Ahead>
-  void forEach(std::size_t distance, Visit&& visit, Ahead&& ahead) {
+  // Calls visit(record) for each record in order while it returns true;
+  // false when a visit stopped the walk. The words of the records a few
+  // places ahead are asked for early: after a sort they lie all over the heap.
+  template <typename Visit>
+  bool forEach(Visit&& visit) {
     const View records = view();
     const std::size_t n = records.size();
     for (std::size_t i = 0; i < n; ++i) {
-      if (i + distance < n) ahead(records[i + distance]);
-      visit(records[i]);
+      if (i + kPrefetchDistance < n) prefetchWords(records[i + kPrefetchDistance]);
+      if (!visit(records[i])) return false;
     }
+    return true;
   }
 
   // Moves the record at from[i] to position i, for every position of a
   // view taken since the list last changed: from[0, view.size()) is a
   // permutation of the positions, and is used up (every entry ends as its
-  // own position).
+  // own position). Compacts first, as the view did.
   void reorder(std::uint32_t* from);
 
  private:
   Record* slot(std::size_t i) const { return blocks_[i >> kBlockBits] + (i & (kBlockSize - 1)); }
   Record& at(std::size_t i) { return *slot(i); }
   const Record& at(std::size_t i) const { return *slot(i); }
-  // Drops the removed records, keeping the others in order.
+  // Drops the removed records, keeping the others in order. What may fail
+  // (std::bad_alloc) comes before anything changes.
   void compact();
   // Destroys the records from position `kept` on and frees blocks left empty.
   void truncate(std::size_t kept);
+  // Indexes every record from scratch.
+  void buildIndex();
+  // Puts position `at` at the end of its number's queue.
+  void link(std::int32_t number, std::uint32_t at);
+
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+  // One number's records, first and last; the links between them in next_.
+  struct Queue {
+    std::uint32_t first;
+    std::uint32_t last;
+  };
 
   std::size_t blockLimit_;
   std::vector<Record*> blocks_;  // room for kBlockSize records each
   std::size_t count_ = 0;        // records constructed, removed ones included
   // From the first removal on, until a reorder: the marks by position, and
-  // the index that finds a number's first position.
+  // for every number the positions of its records not removed, in list order.
   bool indexed_ = false;
   std::vector<bool> removed_;
   std::size_t removedCount_ = 0;
-  NumberIndex index_;
-  std::vector<Record> setAside_;  // reorder's, kept across reorders
+  std::unordered_map<std::int32_t, Queue> queues_;
+  std::vector<std::uint32_t> next_;  // by position: the next with the same number
 };

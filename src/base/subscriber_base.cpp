@@ -1,6 +1,5 @@
 #include "base/subscriber_base.h"
 
-#include "record/prefetch.h"
 #include "search/search.h"
 
 namespace {
@@ -41,8 +40,10 @@ void SubscriberBase::add() {
 void SubscriberBase::print() {
   std::ostream& out = console_.out();
   writeHeaderLine(out);
-  records.forEach(
-      kPrefetchDistance, [&out](const Record& r) { printRecord(out, r); }, prefetchWords);
+  records.forEach([&out](const Record& r) {
+    printRecord(out, r);
+    return true;
+  });
 }
 
 bool SubscriberBase::removeAskedFor(std::string_view prompt) {

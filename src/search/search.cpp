@@ -2,15 +2,10 @@
 
 #include <cstdint>
 
-#include "record/prefetch.h"
 #include "search/orderings.h"
 #include "search/result_files.h"
 
 namespace {
-
-// The bytes of the field that the loop will compare (dates live in the record).
-void prefetchField(const std::string& s) { prefetchWord(s); }
-void prefetchField(const Date& /*unused*/) {}
 
 // The orderings are template arguments so that sort and the lower bound inline them.
 template <auto Less, auto Before, typename Field>
@@ -18,23 +13,22 @@ std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field
                                  const Field& key, FieldSorter& sorter) {
   std::vector<const Record*> results;
   if (algorithm == Algorithm::kSequential) {
-    records.forEach(
-        kPrefetchDistance,
-        [&](const Record& r) {
-          if (r.*field == key) results.push_back(&r);
-        },
-        [field](const Record& r) { prefetchField(r.*field); });
+    records.forEach([&](const Record& r) {
+      if (r.*field == key) results.push_back(&r);
+      return true;
+    });
     return results;
   }
   // Checking the order is linear; repeated searches on one field skip the sort.
+  const Record* previous = nullptr;
+  const bool sorted = records.forEach([&previous](const Record& r) {
+    const bool inOrder = previous == nullptr || !Less(r, *previous);
+    previous = &r;
+    return inOrder;
+  });
+  if (!sorted) sorter.sort(records, field);
   const RecordList::View list = records.view();
   const std::size_t n = list.size();
-  bool sorted = true;
-  for (std::size_t i = 1; i < n && sorted; ++i) {
-    if (i + kPrefetchDistance < n) prefetchField(list[i + kPrefetchDistance].*field);
-    sorted = !Less(list[i], list[i - 1]);
-  }
-  if (!sorted) sorter.sort(records, field);
   // The first position whose record is not before the key.
   std::size_t first = 0;
   for (std::size_t count = n; count > 0;) {
