@@ -20,9 +20,10 @@ Record Numbered(std::int32_t number, std::size_t serial) {
 
 // Against a plain vector: appends, removals of the first record with a
 // number, reads in between (which compact), and reorders by random
-// permutations. Small lists over a few dozen random numbers fill the
-// index's smallest table (64 slots) so far that probe chains wrap past its
-// end while removals open gaps in them; large ones span several blocks.
+// permutations, then a drain to two records and growth again. Small lists
+// over a few dozen random numbers fill the index's smallest table (64
+// slots) so far that probe chains wrap past its end while removals open
+// gaps in them; large ones span several blocks, and their tables shrink.
 TEST(RecordListTest, AgreesWithAVector) {
   const struct {
     std::size_t appends;
@@ -74,6 +75,25 @@ TEST(RecordListTest, AgreesWithAVector) {
         }
       }
       check("the last append");
+      // Drained to a couple of records, so that the index shrinks, then
+      // grown again.
+      while (model.size() > 2) {
+        const std::int32_t key = model[rng() % model.size()].number;
+        ASSERT_TRUE(list.removeFirst(key));
+        model.erase(std::find_if(model.begin(), model.end(),
+                                 [key](const Record& r) { return r.number == key; }));
+      }
+      for (std::size_t serial = 0; serial < 50; ++serial) {
+        const std::int32_t added = number();
+        list.append(Numbered(added, serial));
+        model.push_back(Numbered(added, serial));
+        ASSERT_EQ(list.removeFirst(added), true);
+        model.erase(std::find_if(model.begin(), model.end(),
+                                 [added](const Record& r) { return r.number == added; }));
+        list.append(Numbered(added, serial));
+        model.push_back(Numbered(added, serial));
+      }
+      check("draining and growing again");
     }
   }
 }

@@ -78,6 +78,5 @@ void RecordList::reorder(std::uint32_t* from) {
   // Positions changed: the marks and the index are built at the next removal.
   indexed_ = false;
   removed_ = {};
-  queues_ = {};
-  next_ = {};
+  index_ = NumberIndex();
 }

@@ -18,11 +18,9 @@ void RecordList::append(Record&& record) {
   if (indexed_) {
     removed_.push_back(false);
     try {
-      next_.push_back(kNone);
-      link(record.number, static_cast<std::uint32_t>(count_));
+      index_.append(record.number, count_);
     } catch (...) {
       removed_.pop_back();
-      next_.resize(count_);
       throw;
     }
   }
@@ -30,41 +28,20 @@ void RecordList::append(Record&& record) {
   ++count_;
 }
 
-void RecordList::link(std::int32_t number, std::uint32_t at) {
-  // A number already present is found, not allocated.
-  Queue& queue = queues_.try_emplace(number, Queue{kNone, kNone}).first->second;
-  if (queue.first == kNone) {
-    queue.first = at;
-  } else {
-    next_[queue.last] = at;
-  }
-  queue.last = at;
-  next_[at] = kNone;
-}
-
-void RecordList::buildIndex() {
-  queues_.clear();
-  queues_.reserve(count_);
-  removed_.assign(count_, false);
-  next_.assign(count_, kNone);
-  for (std::size_t i = 0; i < count_; ++i) link(at(i).number, static_cast<std::uint32_t>(i));
-  indexed_ = true;
-}
-
 bool RecordList::removeFirst(std::int32_t number) {
-  if (!indexed_) buildIndex();
-  const auto found = queues_.find(number);
-  if (found == queues_.end()) return false;
-  Queue& queue = found->second;
-  const std::uint32_t first = queue.first;
-  if (first == queue.last) {
-    queues_.erase(found);
-  } else {
-    queue.first = next_[first];
+  if (!indexed_) {
+    // The marks are kept from the first removal on, with the index.
+    removed_.assign(count_, false);
+    index_ = NumberIndex();
+    index_.reserve(count_);
+    for (std::size_t i = 0; i < count_; ++i) index_.append(at(i).number, i);
+    indexed_ = true;
   }
+  const std::optional<std::size_t> position = index_.takeFirst(number);
+  if (!position) return false;
   // The record itself is left as it is, not even read: at a random place in
   // a large list that would be a cache miss. Compaction frees it.
-  removed_[first] = true;
+  removed_[*position] = true;
   ++removedCount_;
   if (removedCount_ * 4 > count_) compact();
   return true;
@@ -72,34 +49,17 @@ bool RecordList::removeFirst(std::int32_t number) {
 
 void RecordList::compact() {
   if (removedCount_ == 0) return;
-  // Old positions to new: the one allocation, before anything moves.
-  std::vector<std::uint32_t> moved(count_);
-  std::uint32_t kept = 0;
+  // The index first: it is all that may fail, and the records have not moved yet.
+  index_.dropRemoved(removed_);
+  std::size_t kept = 0;
   for (std::size_t i = 0; i < count_; ++i) {
-    moved[i] = kept;
     if (removed_[i]) continue;
     if (kept != i) at(kept) = std::move(at(i));
     ++kept;
   }
-  // The index follows: no removed position is in it.
-  for (auto& entry : queues_) entry.second = {moved[entry.second.first], moved[entry.second.last]};
-  for (std::size_t i = 0; i < count_; ++i) {
-    if (!removed_[i]) next_[moved[i]] = next_[i] == kNone ? kNone : moved[next_[i]];
-  }
   truncate(kept);
   removed_.assign(kept, false);
-  next_.resize(kept);
   removedCount_ = 0;
-  // Memory follows the list down; a shrink that finds no memory waits for
-  // the next compaction.
-  if (next_.capacity() > 8 * std::size_t{kept} + 64) {
-    try {
-      queues_.rehash(0);
-      next_.shrink_to_fit();
-      removed_.shrink_to_fit();
-    } catch (const std::bad_alloc&) {
-    }
-  }
 }
 
 void RecordList::truncate(std::size_t kept) {

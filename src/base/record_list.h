@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
+#include "base/number_index.h"
 #include "record/prefetch.h"
 #include "record/record.h"
 
@@ -15,7 +15,7 @@
 //   never move, so an append never copies what the list holds: O(1)
 //   amortised. Records move only when the list is reordered or compacted.
 // - Removing the first record with a number takes O(1) amortised (expected,
-//   through a hash table): the record is marked, and the marked ones are
+//   through the hash table of NumberIndex): the record is marked, and the marked ones are
 //   dropped in one O(n) pass once they are more than a quarter of n, a pass
 //   paid for by the n/4 removals before it.
 // - The index from numbers to records is built at the first removal after
@@ -97,26 +97,13 @@ class RecordList {
   void compact();
   // Destroys the records from position `kept` on and frees blocks left empty.
   void truncate(std::size_t kept);
-  // Indexes every record from scratch.
-  void buildIndex();
-  // Puts position `at` at the end of its number's queue.
-  void link(std::int32_t number, std::uint32_t at);
-
-  static constexpr std::uint32_t kNone = UINT32_MAX;
-  // One number's records, first and last; the links between them in next_.
-  struct Queue {
-    std::uint32_t first;
-    std::uint32_t last;
-  };
-
   std::size_t blockLimit_;
   std::vector<Record*> blocks_;  // room for kBlockSize records each
   std::size_t count_ = 0;        // records constructed, removed ones included
   // From the first removal on, until a reorder: the marks by position, and
-  // for every number the positions of its records not removed, in list order.
+  // the index that finds a number's first position not removed.
   bool indexed_ = false;
   std::vector<bool> removed_;
   std::size_t removedCount_ = 0;
-  std::unordered_map<std::int32_t, Queue> queues_;
-  std::vector<std::uint32_t> next_;  // by position: the next with the same number
+  NumberIndex index_;
 };
