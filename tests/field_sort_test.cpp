@@ -79,9 +79,12 @@ TEST(FieldSortTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
     static const std::int32_t kValues[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX};
     return kValues[rng() % std::size(kValues)];
   };
-  FieldSorter sorter;  // one for every round, as one serves a whole run
-  for (int round = 0; round < 40; ++round) {
-    std::vector<Record> records(rng() % 300);
+  FieldSorter shared;  // one for most rounds, as one serves a whole run
+  for (int round = 0; round < 48; ++round) {
+    // The first rounds: two or three records, on a sorter of their own.
+    FieldSorter fresh;
+    FieldSorter& sorter = round < 8 ? fresh : shared;
+    std::vector<Record> records(round < 8 ? 2U + static_cast<unsigned>(round) % 2 : rng() % 300);
     for (std::size_t i = 0; i < records.size(); ++i) {
       records[i].number = static_cast<std::int32_t>(i);
       records[i].surname = RandomKey(rng);
@@ -128,16 +131,43 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
 
 // Dates whose parts span given numbers of bits, each part's range taken
 // in full (both ends present): every way of packing them, up to the widths
-// where packing must give way, and one part alone spanning all 32 bits.
+// where packing must give way, and one part alone spanning all 32 bits;
+// the smallest lists on a sorter of their own.
 TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
   const struct {
     int dayBits, monthBits, yearBits;
+    std::size_t records = 5000;
+    bool fresh = false;  // a sorter that has sorted nothing yet
   } widths[] = {
+      // The smallest lists, and as many buckets as records or one more.
+      {0, 0, 1, 2, true},
+      {1, 1, 0, 3, true},
+      {4, 4, 4, 2, true},
+      {4, 4, 4, 4096, true},
+      {4, 4, 4, 4095, true},
+      {5, 4, 4, 4096, true},
       // At the edges of the 11-bit radix passes: 12 bits are counted, 13
       // take two passes, the second short, 22 two full ones, 23 three.
-      {4, 4, 4},    {5, 4, 4},   {8, 8, 6},   {8, 8, 7},   {5, 4, 2},   {6, 6, 8},    {7, 7, 7},
-      {7, 7, 17},   {0, 0, 31},  {32, 0, 0},  {0, 32, 0},  {0, 0, 32},  {1, 32, 0},   {16, 0, 32},
-      {16, 16, 16}, {0, 32, 16}, {32, 32, 0}, {32, 0, 32}, {0, 32, 32}, {32, 32, 32},
+      {4, 4, 4},
+      {5, 4, 4},
+      {8, 8, 6},
+      {8, 8, 7},
+      {5, 4, 2},
+      {6, 6, 8},
+      {7, 7, 7},
+      {7, 7, 17},
+      {0, 0, 31},
+      {32, 0, 0},
+      {0, 32, 0},
+      {0, 0, 32},
+      {1, 32, 0},
+      {16, 0, 32},
+      {16, 16, 16},
+      {0, 32, 16},
+      {32, 32, 0},
+      {32, 0, 32},
+      {0, 32, 32},
+      {32, 32, 32},
   };
   std::mt19937 rng(2024);
   // A part spanning `bits` bits: from INT32_MIN on, so that 32 bits reach INT32_MAX.
@@ -149,9 +179,11 @@ TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
                                      : (span == 0 ? 0 : static_cast<std::uint32_t>(rng() % span));
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(INT32_MIN) + offset);
   };
-  FieldSorter sorter;
+  FieldSorter shared;
   for (const auto& w : widths) {
-    std::vector<Record> records(5000);
+    FieldSorter fresh;
+    FieldSorter& sorter = w.fresh ? fresh : shared;
+    std::vector<Record> records(w.records);
     for (std::size_t i = 0; i < records.size(); ++i) {
       records[i].number = static_cast<std::int32_t>(i);
       records[i].contractDate = {part(w.dayBits, i), part(w.monthBits, i), part(w.yearBits, i)};

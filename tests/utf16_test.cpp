@@ -41,6 +41,9 @@ TEST(Utf8ToUtf16Test, ConvertsAlikeWholeAndInPieces) {
       {"\xE0\x9F\xBF", "FFFD FFFD FFFD"},
       {"\xF0\x8F\xBF\xBF", "FFFD FFFD FFFD FFFD"},
       {"\xF5\x80\xFE\xFF", "FFFD FFFD FFFD FFFD"},
+      {"\xF5\x80\x80\x80\xF6\x90\x80\x80\xF7\xBF\xBF\xBF",
+       "FFFD FFFD FFFD FFFD FFFD FFFD "
+       "FFFD FFFD FFFD FFFD FFFD FFFD"},
       {"a\xFF"
        "b",
        "0061 FFFD 0062"},
@@ -68,6 +71,16 @@ TEST(Utf8ToUtf16Test, ConvertsAlikeWholeAndInPieces) {
       for (const std::string& piece : pieces) converter.convert(piece, out);
       converter.finish(out);
       EXPECT_EQ(Units(out), c.units) << c.bytes << " in " << pieces.size() << " pieces";
+      // A console is sent each piece once.
+      ConsoleOutput console;
+      std::u16string shown;
+      for (const std::string& piece : pieces) {
+        for (std::size_t at = 0, taken = 0; at < piece.size(); at += taken) {
+          shown += console.next(std::string_view(piece).substr(at), taken);
+        }
+      }
+      shown += console.finish();
+      EXPECT_EQ(Units(shown), c.units) << c.bytes << " at a console";
     }
   }
 }

@@ -27,6 +27,8 @@ int errnoOf(DWORD error) {
       return ENOSPC;
     case ERROR_BROKEN_PIPE:
     case ERROR_NO_DATA:
+    case ERROR_PIPE_NOT_CONNECTED:
+    case ERROR_BAD_PIPE:
       return EPIPE;
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
@@ -52,7 +54,11 @@ class HandleDevice : public Device {
   Transfer read(char* data, std::size_t size) override {
     for (;;) {
       DWORD got = 0;
-      if (ReadFile(handle_, data, clipped(size), &got, nullptr)) return {got, 0};
+      if (ReadFile(handle_, data, clipped(size), &got, nullptr)) {
+        // A pipe's writer may write nothing; only a file ends this way.
+        if (got > 0 || GetFileType(handle_) != FILE_TYPE_PIPE) return {got, 0};
+        continue;
+      }
       const DWORD error = GetLastError();
       // The writing end was closed: the end of the input.
       if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return {0, 0};
@@ -120,9 +126,14 @@ class ConsoleDevice : public Device {
       // The calls take untyped buffers of UTF-16 units.
       char16_t units[4096];
       DWORD got = 0;
-      if (!ReadConsoleW(handle_, units, static_cast<DWORD>(std::size(units)), &got, nullptr)) {
-        return {0, errnoOf(GetLastError())};
+      const BOOL read =
+          ReadConsoleW(handle_, units, static_cast<DWORD>(std::size(units)), &got, nullptr);
+      // Nothing read is Ctrl+C (or Ctrl+Break): the run is interrupted, as
+      // the system's own handler would do it, not ended as by Ctrl+Z.
+      if (got == 0 && (read || GetLastError() == ERROR_OPERATION_ABORTED)) {
+        ExitProcess(STATUS_CONTROL_C_EXIT);
       }
+      if (!read) return {0, errnoOf(GetLastError())};
       ended_ = !input_.take(std::u16string_view(units, got), ready_);
     }
     const std::size_t n = std::min(size, ready_.size() - at_);

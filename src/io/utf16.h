@@ -36,8 +36,9 @@ class Utf16ToUtf8 {
 };
 
 // What the reads of a console give the program: its UTF-16 as UTF-8, and
-// the end of the input when a read returns nothing or starts a line with
-// Ctrl-Z (U+001A), as Ctrl-D does on a Unix terminal.
+// the end of the input when a read starts a line with Ctrl-Z (U+001A), as
+// Ctrl-D does on a Unix terminal, or returns nothing (the device takes a
+// read of nothing from the console itself for Ctrl+C, an interruption).
 class ConsoleInput {
  public:
   // Appends the UTF-8 of the units one read returned to `out`; false when

@@ -96,6 +96,11 @@ CASES = [
      "script": [(ADD + SEARCH + "0\n").encode()], "stdout": "/dev/full",
      "err": "Не удалось записать стандартный вывод: На устройстве не осталось места\n",
      "files": {"output.txt": HEADER + LINE, "output_reverce.txt": HEADER + LINE}},
+    # Nothing fails before the last flush, at the end of the run.
+    {"name": "0 alone with standard output on a full device", "script": [b"0\n"],
+     "stdout": "/dev/full",
+     "err": "Не удалось записать стандартный вывод: На устройстве не осталось места\n",
+     "files": {}},
     {"name": "standard input is a directory", "stdin": "/",
      "out": MENU, "err": "Не удалось прочитать стандартный ввод: Это каталог\n", "files": {}},
     {"name": "memory runs out inside a word", "script": huge_word, "preexec": memory_limit,
@@ -159,6 +164,23 @@ def check(command, case, env):
             if got != expected:
                 failures.append(f"{name}: {got!r}, expected {expected!r}")
         return failures
+
+
+def check_closed_pipe(command):
+    """Standard output closed by its reader early: told with its reason (on
+    Windows; on POSIX systems SIGPIPE ends the run, as it does any program's)."""
+    script = "".join(f"1 {n} Иванов Центр A 1 2 3 4 5 2006 7 8 2009\n" for n in range(3000))
+    with tempfile.TemporaryDirectory() as tmp:
+        (pathlib.Path(tmp) / "script").write_text(script + "2\n" * 20 + "0\n", encoding="utf-8")
+        with open(pathlib.Path(tmp) / "script", "rb") as stdin:
+            proc = subprocess.Popen(command, stdin=stdin, stdout=subprocess.PIPE,
+                                    stderr=subprocess.PIPE, cwd=tmp)
+        proc.stdout.read(10)
+        proc.stdout.close()
+        err = proc.stderr.read().decode(errors="replace")
+        status = proc.wait(timeout=60)
+    expected = "Не удалось записать стандартный вывод: Канал закрыт читающей стороной\n"
+    return [] if (status, err) == (1, expected) else [f"status {status}, stderr {err!r}"]
 
 
 def check_fifo(binary):
@@ -304,6 +326,7 @@ def windows_main(command):
         if "windows" in case:
             case = dict(case, err=case["windows"])
             results.append((case["name"], check(command, case, dict(os.environ))))
+    results.append(("standard output closed early", check_closed_pipe(command)))
     return report(results)
 
 
