@@ -136,7 +136,7 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
 TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
   const struct {
     int dayBits, monthBits, yearBits;
-    std::size_t records = 5000;
+    int records = 5000;
     bool fresh = false;  // a sorter that has sorted nothing yet
   } widths[] = {
       // The smallest lists, and as many buckets as records or one more.
@@ -183,7 +183,7 @@ TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
   for (const auto& w : widths) {
     FieldSorter fresh;
     FieldSorter& sorter = w.fresh ? fresh : shared;
-    std::vector<Record> records(w.records);
+    std::vector<Record> records(static_cast<std::size_t>(w.records));
     for (std::size_t i = 0; i < records.size(); ++i) {
       records[i].number = static_cast<std::int32_t>(i);
       records[i].contractDate = {part(w.dayBits, i), part(w.monthBits, i), part(w.yearBits, i)};
