@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
-
 namespace {
 
 // A device that takes at most `perWrite` bytes a call and fails the calls
@@ -84,23 +82,6 @@ TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
     EXPECT_EQ(WriteThrough(device, c.pieces), c.expected)
         << "per write " << c.perWrite << ", pieces " << c.pieces.size();
   }
-}
-
-// A device that fails once and then takes everything: the dialogue goes on,
-// and all its output after the failure arrives.
-TEST(DeviceOutBufTest, OutputAfterAFailureArrivesWhole) {
-  FakeDevice device(SIZE_MAX, {0});
-  std::ostringstream errors;
-  DeviceOutBuf buf(device, 16);
-  std::ostream out(&buf);
-  std::istringstream in("2 2 0");
-  Console console(in, out, errors);
-  SubscriberBase a(console);
-  EXPECT_EQ(runMenu(console, a), 1);
-  EXPECT_EQ(errors.str(), "Не удалось записать стандартный вывод: Ошибка ввода-вывода\n");
-  // Only the first write, the menu, is lost; the rest is out by the end of
-  // the run (main does not destroy the buffer).
-  EXPECT_EQ(device.written(), RunSession("2 2 0").substr(kMenu.size()));
 }
 
 }  // namespace
