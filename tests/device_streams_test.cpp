@@ -4,8 +4,27 @@
 
 #include <cerrno>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "io/console.h"
+#include "io/error_text.h"
+
+// The sanitizers' allocator calls hooks at every allocation: where it
+// runs, a failure line can be checked to allocate nothing.
+#if defined(__SANITIZE_ADDRESS__)
+#define SUBSCRIBERS_COUNT_ALLOCATIONS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SUBSCRIBERS_COUNT_ALLOCATIONS 1
+#endif
+#endif
+#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
+// The runtime's documented interface, for which GCC ships no header.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(  // NOLINT(bugprone-reserved-identifier)
+    void (*onAllocate)(const volatile void*, std::size_t), void (*onFree)(const volatile void*));
+#endif
 
 namespace {
 
@@ -14,7 +33,9 @@ namespace {
 class FakeDevice : public Device {
  public:
   FakeDevice(std::size_t perWrite, std::vector<int> failing)
-      : perWrite_(perWrite), failing_(std::move(failing)) {}
+      : perWrite_(perWrite), failing_(std::move(failing)) {
+    written_.reserve(1024);  // so that the device itself allocates nothing
+  }
   Transfer read(char* /*data*/, std::size_t /*size*/) override { return {0, 0}; }
   Transfer write(const char* data, std::size_t size) override {
     const int call = calls_++;
@@ -82,6 +103,43 @@ TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
     EXPECT_EQ(WriteThrough(device, c.pieces), c.expected)
         << "per write " << c.perWrite << ", pieces " << c.pieces.size();
   }
+}
+
+#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
+bool counting = false;
+int allocations = 0;
+void countAllocation(const volatile void* /*p*/, std::size_t /*size*/) {
+  if (counting) ++allocations;
+}
+void ignoreFree(const volatile void* /*p*/) {}
+#endif
+
+// A failure line must reach standard error when memory has run out.
+TEST(FailureLineTest, AllocatesNothing) {
+#ifndef SUBSCRIBERS_COUNT_ALLOCATIONS
+  GTEST_SKIP() << "allocations are counted in the sanitized build only";
+#else
+  static const int installed =
+      __sanitizer_install_malloc_and_free_hooks(countAllocation, ignoreFree);
+  ASSERT_NE(installed, 0);
+  FakeDevice output(100, {0, 1, 2, 3});
+  FakeDevice errors(100, {});
+  DeviceOutBuf outBuf(output, 16);
+  DeviceOutBuf errBuf(errors, 1024);
+  std::istringstream in;
+  std::ostream out(&outBuf);
+  std::ostream err(&errBuf);
+  Console console(in, out, err);
+  counting = true;
+  console.write("0");
+  console.flush();
+  console.reportFailure({"Не удалось записать файл ", "output.txt", ": ", errorReason(ENOSPC)});
+  counting = false;
+  EXPECT_EQ(allocations, 0);
+  EXPECT_EQ(errors.written(),
+            "Не удалось записать стандартный вывод: Ошибка ввода-вывода\n"
+            "Не удалось записать файл output.txt: На устройстве не осталось места\n");
+#endif
 }
 
 }  // namespace
