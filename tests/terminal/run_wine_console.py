@@ -3,7 +3,8 @@
 pseudo-terminal: a record with a Cyrillic surname, a listing, a search that
 writes it to output.txt, then Ctrl-Z and Enter at the start of a line. The
 surname must come back on the screen and, byte for byte, in the result
-file, and Ctrl-Z must end the run with status 0.
+file, and Ctrl-Z must end the run with status 0. Then Ctrl-C at a search's
+query: the run is interrupted (status not 0), no result file written.
 
 usage: run_wine_console.py path/to/subscribers.exe [WINE]
 """
@@ -96,7 +97,21 @@ def main():
         got = result.read_bytes() if result.is_file() else None
         if got != (HEADER + LINE).encode():
             failures.append(f"output.txt: {got!r}")
-    return report([("a Cyrillic surname typed at a wine console", failures)])
+    interrupted = []
+    with tempfile.TemporaryDirectory() as work:
+        console = Console([wine, exe], work)
+        console.wait_for(r"0\.Выход\.", 120)
+        console.type("5 1 1")
+        console.wait_for(r"Введите запрос:", 20)
+        # As a user would, once the program waits: sent the moment the
+        # prompt showed, wine sometimes lost it.
+        time.sleep(1)
+        os.write(console.fd, b"\x03")
+        status = console.status(20)
+        if status in (0, None) or os.listdir(work):
+            interrupted.append(f"status {status}, files {os.listdir(work)}")
+    return report([("a Cyrillic surname typed at a wine console", failures),
+                   ("Ctrl-C at a wine console", interrupted)])
 
 
 if __name__ == "__main__":
