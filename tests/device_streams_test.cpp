@@ -114,15 +114,17 @@ void countAllocation(const volatile void* /*p*/, std::size_t /*size*/) {
 void ignoreFree(const volatile void* /*p*/) {}
 #endif
 
-// A failure line must reach standard error when memory has run out.
-TEST(FailureLineTest, AllocatesNothing) {
-#ifndef SUBSCRIBERS_COUNT_ALLOCATIONS
-  GTEST_SKIP() << "allocations are counted in the sanitized build only";
-#else
+// After a failure the output is tried again, so that what follows arrives
+// once the device recovers; and a failure line allocates nothing (counted
+// where the sanitizers' hooks are), so that it is told when memory has run
+// out.
+TEST(ConsoleFailureTest, OutputRecoversAndFailureLinesAllocateNothing) {
+#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
   static const int installed =
       __sanitizer_install_malloc_and_free_hooks(countAllocation, ignoreFree);
   ASSERT_NE(installed, 0);
-  FakeDevice output(100, {0, 1, 2, 3});
+#endif
+  FakeDevice output(100, {0});
   FakeDevice errors(100, {});
   DeviceOutBuf outBuf(output, 16);
   DeviceOutBuf errBuf(errors, 1024);
@@ -130,16 +132,22 @@ TEST(FailureLineTest, AllocatesNothing) {
   std::ostream out(&outBuf);
   std::ostream err(&errBuf);
   Console console(in, out, err);
+#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
   counting = true;
+#endif
   console.write("0");
   console.flush();
   console.reportFailure({"Не удалось записать файл ", "output.txt", ": ", errorReason(ENOSPC)});
+#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
   counting = false;
   EXPECT_EQ(allocations, 0);
+#endif
+  console.write("1");
+  console.flush();
+  EXPECT_EQ(output.written(), "1");
   EXPECT_EQ(errors.written(),
             "Не удалось записать стандартный вывод: Ошибка ввода-вывода\n"
             "Не удалось записать файл output.txt: На устройстве не осталось места\n");
-#endif
 }
 
 }  // namespace
