@@ -109,8 +109,9 @@ TEST(RecordListTest, FailedAppendLeavesTheListAsItWas) {
   EXPECT_FALSE(list.removeFirst(7));
   EXPECT_EQ(Numbers(list), expected);
 
-  // The read compacted: the two places freed are filled again. Then a
-  // quarter is removed, not more, and the block stays full.
+  // A view compacts (a walk does not): the two places freed are filled
+  // again. Then a quarter is removed, not more, and the block stays full.
+  list.view();
   for (const std::int32_t n : {5000, 5001}) {
     list.append(Numbered(n, kBlock));
     expected.push_back(n);

@@ -22,7 +22,8 @@
 //   a reorder (or ever): one O(n) pass, what a sort costs the next removal.
 // - Removed records held: at most a quarter of n. The blocks, the marks
 //   and the index are sized to n, never to the largest the list has been.
-// - No caller sees a removed record: walks and views drop them first.
+// - No caller sees a removed record: walks step over them, views drop them
+//   first.
 // - It is reordered only through reorder(), which keeps the marks and the
 //   index right.
 // - An append that finds no memory throws std::bad_alloc and leaves the
@@ -69,15 +70,17 @@ class RecordList {
   }
 
   // Calls visit(record) for each record in order while it returns true;
-  // false when a visit stopped the walk. The words of the records a few
-  // places ahead are asked for early: after a sort they lie all over the heap.
+  // false when a visit stopped the walk. Removed records are stepped over
+  // where they lie: a walk does not pay for a compaction. The words of the
+  // records a few places ahead are asked for early: after a sort they lie
+  // all over the heap.
   template <typename Visit>
-  bool forEach(Visit&& visit) {
-    const View records = view();
-    const std::size_t n = records.size();
-    for (std::size_t i = 0; i < n; ++i) {
-      if (i + kPrefetchDistance < n) prefetchWords(records[i + kPrefetchDistance]);
-      if (!visit(records[i])) return false;
+  bool forEach(Visit&& visit) const {
+    const bool marked = removedCount_ != 0;
+    for (std::size_t i = 0; i < count_; ++i) {
+      if (i + kPrefetchDistance < count_) prefetchWords(at(i + kPrefetchDistance));
+      if (marked && removed_[i]) continue;
+      if (!visit(at(i))) return false;
     }
     return true;
   }
