@@ -76,11 +76,13 @@ class RecordList {
   // all over the heap.
   template <typename Visit>
   bool forEach(Visit&& visit) const {
+    const View records(blocks_.data(), count_);
+    const std::size_t n = records.size();
     const bool marked = removedCount_ != 0;
-    for (std::size_t i = 0; i < count_; ++i) {
-      if (i + kPrefetchDistance < count_) prefetchWords(at(i + kPrefetchDistance));
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i + kPrefetchDistance < n) prefetchWords(records[i + kPrefetchDistance]);
       if (marked && removed_[i]) continue;
-      if (!visit(at(i))) return false;
+      if (!visit(records[i])) return false;
     }
     return true;
   }
