@@ -14,18 +14,15 @@
 // - A record is written once where it stays. The list grows by blocks that
 //   never move, so an append never copies what the list holds: O(1)
 //   amortised. Records move only when the list is reordered or compacted.
-// - Removing the first record with a number takes O(1) amortised (expected,
-//   through the hash table of NumberIndex): the record is marked, and the marked ones are
-//   dropped in one O(n) pass once they are more than a quarter of n, a pass
-//   paid for by the n/4 removals before it.
+// - Removing the first record with a number: O(1) amortised, expected (a
+//   hash table). The record is marked; the marked ones are dropped in one
+//   O(n) pass once they are more than a quarter of n, paid by n/4 removals.
 // - The index from numbers to records is built at the first removal after
 //   a reorder (or ever): one O(n) pass, what a sort costs the next removal.
 // - Removed records held: at most a quarter of n. The blocks, the marks
 //   and the index are sized to n, never to the largest the list has been.
-// - No caller sees a removed record: walks step over them, views drop them
-//   first.
-// - It is reordered only through reorder(), which keeps the marks and the
-//   index right.
+// - No caller sees a removed record: walks skip them, views drop them.
+// - It is reordered only through reorder(), which keeps marks and index right.
 // - An append that finds no memory throws std::bad_alloc and leaves the
 //   list as it was.
 class RecordList {
@@ -70,10 +67,9 @@ class RecordList {
   }
 
   // Calls visit(record) for each record in order while it returns true;
-  // false when a visit stopped the walk. Removed records are stepped over
-  // where they lie: a walk does not pay for a compaction. The words of the
-  // records a few places ahead are asked for early: after a sort they lie
-  // all over the heap.
+  // false when a visit stopped it. Removed records are skipped, not
+  // compacted. Words a few records ahead are asked for early: after a sort
+  // they lie all over the heap.
   template <typename Visit>
   bool forEach(Visit&& visit) const {
     const View records(blocks_.data(), count_);
