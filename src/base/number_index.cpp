@@ -82,22 +82,21 @@ void NumberIndex::resize(std::size_t size) {
 void NumberIndex::dropRemoved(const std::vector<bool>& removed) {
   // Kept from one compaction to the next: a fresh large block each time
   // would also make malloc sweep up every small block freed since.
-  std::vector<std::uint32_t>& moved = moved_;
-  moved.resize(removed.size());
+  moved_.resize(removed.size());
   std::uint32_t kept = 0;
   for (std::size_t i = 0; i < removed.size(); ++i) {
-    moved[i] = kept;
+    moved_[i] = kept;
     if (!removed[i]) ++kept;
   }
   for (Queue& queue : queues_) {
     if (queue.first == kNone) continue;
-    queue.first = moved[queue.first];
-    queue.last = moved[queue.last];
+    queue.first = moved_[queue.first];
+    queue.last = moved_[queue.last];
   }
   // In place: a position only moves down, onto one already read.
   for (std::size_t i = 0; i < removed.size(); ++i) {
     if (removed[i]) continue;
-    next_[moved[i]] = next_[i] == kNone ? kNone : moved[next_[i]];
+    next_[moved_[i]] = next_[i] == kNone ? kNone : moved_[next_[i]];
   }
   next_.resize(kept);
   // The table follows the list down, so that the next walk costs what the
