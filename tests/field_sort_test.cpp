@@ -131,43 +131,22 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
 
 // Dates whose parts span given numbers of bits, each part's range taken
 // in full (both ends present): every way of packing them, up to the widths
-// where packing must give way, and one part alone spanning all 32 bits;
-// the smallest lists on a sorter of their own.
+// where packing must give way, and one part alone spanning all 32 bits.
 TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
+  // First the smallest lists, and as many buckets as records or one more,
+  // each on a sorter of its own; then, at the edges of the 11-bit radix
+  // passes: 12 bits are counted, 13 take two passes, the second short, 22
+  // two full ones, 23 three.
   const struct {
-    int dayBits, monthBits, yearBits;
-    int records = 5000;
-    bool fresh = false;  // a sorter that has sorted nothing yet
+    int dayBits, monthBits, yearBits, records;
   } widths[] = {
-      // The smallest lists, and as many buckets as records or one more.
-      {0, 0, 1, 2, true},
-      {1, 1, 0, 3, true},
-      {4, 4, 4, 2, true},
-      {4, 4, 4, 4096, true},
-      {4, 4, 4, 4095, true},
-      {5, 4, 4, 4096, true},
-      // At the edges of the 11-bit radix passes: 12 bits are counted, 13
-      // take two passes, the second short, 22 two full ones, 23 three.
-      {4, 4, 4},
-      {5, 4, 4},
-      {8, 8, 6},
-      {8, 8, 7},
-      {5, 4, 2},
-      {6, 6, 8},
-      {7, 7, 7},
-      {7, 7, 17},
-      {0, 0, 31},
-      {32, 0, 0},
-      {0, 32, 0},
-      {0, 0, 32},
-      {1, 32, 0},
-      {16, 0, 32},
-      {16, 16, 16},
-      {0, 32, 16},
-      {32, 32, 0},
-      {32, 0, 32},
-      {0, 32, 32},
-      {32, 32, 32},
+      {0, 0, 1, 2},       {1, 1, 0, 3},       {4, 4, 4, 2},      {4, 4, 4, 4096},
+      {4, 4, 4, 4095},    {5, 4, 4, 4096},    {4, 4, 4, 5000},   {5, 4, 4, 5000},
+      {8, 8, 6, 5000},    {8, 8, 7, 5000},    {5, 4, 2, 5000},   {6, 6, 8, 5000},
+      {7, 7, 7, 5000},    {7, 7, 17, 5000},   {0, 0, 31, 5000},  {32, 0, 0, 5000},
+      {0, 32, 0, 5000},   {0, 0, 32, 5000},   {1, 32, 0, 5000},  {16, 0, 32, 5000},
+      {16, 16, 16, 5000}, {0, 32, 16, 5000},  {32, 32, 0, 5000}, {32, 0, 32, 5000},
+      {0, 32, 32, 5000},  {32, 32, 32, 5000},
   };
   std::mt19937 rng(2024);
   // A part spanning `bits` bits: from INT32_MIN on, so that 32 bits reach INT32_MAX.
@@ -182,7 +161,7 @@ TEST(FieldSortTest, DatesSortAtEveryPackedWidth) {
   FieldSorter shared;
   for (const auto& w : widths) {
     FieldSorter fresh;
-    FieldSorter& sorter = w.fresh ? fresh : shared;
+    FieldSorter& sorter = w.records < 5000 ? fresh : shared;
     std::vector<Record> records(static_cast<std::size_t>(w.records));
     for (std::size_t i = 0; i < records.size(); ++i) {
       records[i].number = static_cast<std::int32_t>(i);
