@@ -11,17 +11,10 @@
 #include "io/console.h"
 #include "io/error_text.h"
 
-// The sanitizers' allocator calls hooks at every allocation: where it
-// runs, a failure line can be checked to allocate nothing.
-#if defined(__SANITIZE_ADDRESS__)
-#define SUBSCRIBERS_COUNT_ALLOCATIONS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SUBSCRIBERS_COUNT_ALLOCATIONS 1
-#endif
-#endif
-#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
-// The runtime's documented interface, for which GCC ships no header.
+// In GCC's sanitized build the allocator calls hooks at every allocation,
+// so a failure line can be checked to allocate nothing. The runtime's
+// documented interface, for which GCC ships no header:
+#ifdef __SANITIZE_ADDRESS__
 extern "C" int __sanitizer_install_malloc_and_free_hooks(  // NOLINT(bugprone-reserved-identifier)
     void (*onAllocate)(const volatile void*, std::size_t), void (*onFree)(const volatile void*));
 #endif
@@ -105,7 +98,7 @@ TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
   }
 }
 
-#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
+#ifdef __SANITIZE_ADDRESS__
 std::size_t allocations = 0;
 void countAllocation(const volatile void* /*p*/, std::size_t /*size*/) { ++allocations; }
 void ignoreFree(const volatile void* /*p*/) {}
@@ -116,7 +109,7 @@ void ignoreFree(const volatile void* /*p*/) {}
 // where the sanitizers' hooks are), so that it is told when memory has run
 // out.
 TEST(ConsoleFailureTest, OutputRecoversAndFailureLinesAllocateNothing) {
-#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
+#ifdef __SANITIZE_ADDRESS__
   static const int installed =
       __sanitizer_install_malloc_and_free_hooks(countAllocation, ignoreFree);
   ASSERT_NE(installed, 0);
@@ -129,13 +122,13 @@ TEST(ConsoleFailureTest, OutputRecoversAndFailureLinesAllocateNothing) {
   std::ostream out(&outBuf);
   std::ostream err(&errBuf);
   Console console(in, out, err);
-#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
+#ifdef __SANITIZE_ADDRESS__
   const std::size_t before = allocations;
 #endif
   console.write("0");
   console.flush();
   console.reportFailure({"Не удалось записать файл ", "output.txt", ": ", errorReason(ENOSPC)});
-#ifdef SUBSCRIBERS_COUNT_ALLOCATIONS
+#ifdef __SANITIZE_ADDRESS__
   EXPECT_EQ(allocations, before);
 #endif
   console.write("1");
