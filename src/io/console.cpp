@@ -54,18 +54,10 @@ ItemReader::IntStatus Console::readIntegerOnce(std::int32_t& value) {
 
 bool Console::readInteger(std::int32_t& value) {
   for (;;) {
-    switch (readIntegerOnce(value)) {
-      case ItemReader::IntStatus::kOk:
-        return true;
-      case ItemReader::IntStatus::kEnd:
-        return false;
-      case ItemReader::IntStatus::kInvalid:
-        write(kNotAnInteger);
-        break;
-      case ItemReader::IntStatus::kOutOfRange:
-        write(kOutOfRange);
-        break;
-    }
+    const ItemReader::IntStatus status = readIntegerOnce(value);
+    if (status == ItemReader::IntStatus::kOk) return true;
+    if (status == ItemReader::IntStatus::kEnd) return false;
+    write(status == ItemReader::IntStatus::kInvalid ? kNotAnInteger : kOutOfRange);
   }
 }
 

@@ -53,16 +53,12 @@ DeviceOutBuf::int_type DeviceOutBuf::overflow(int_type c) {
 
 std::streamsize DeviceOutBuf::xsputn(const char* s, std::streamsize n) {
   const auto size = static_cast<std::size_t>(n);
-  const auto room = static_cast<std::size_t>(epptr() - pptr());
-  if (size <= room) {
-    std::memcpy(pptr(), s, size);
-    pbump(static_cast<int>(n));
-    return n;
+  if (size > static_cast<std::size_t>(epptr() - pptr())) {
+    // Too big for what is left: send the buffer, then either buffer the
+    // rest or write it directly when it would not fit anyway.
+    if (!drain()) return 0;
+    if (size >= buffer_.size()) return writeAll(s, size) ? n : 0;
   }
-  // Too big for what is left: send the buffer, then either buffer the rest or
-  // write it directly when it would not fit anyway.
-  if (!drain()) return 0;
-  if (size >= buffer_.size()) return writeAll(s, size) ? n : 0;
   std::memcpy(pptr(), s, size);
   pbump(static_cast<int>(n));
   return n;
