@@ -43,15 +43,12 @@ DistinctValues::Slot* DistinctValues::find(std::string_view value, std::uint32_t
 }
 
 void DistinctValues::grow() {
-  std::vector<Slot> grown(table_.size() * 2);
-  const std::size_t mask = grown.size() - 1;
-  for (const Slot& slot : table_) {
-    if (slot.number == 0) continue;
-    std::size_t at = slot.hash & mask;
-    while (grown[at].number != 0) at = (at + 1) & mask;
-    grown[at] = slot;
+  std::vector<Slot> old(table_.size() * 2);
+  old.swap(table_);
+  // The values are distinct: each finds a free slot.
+  for (const Slot& slot : old) {
+    if (slot.number != 0) *find((*this)[slot.number - 1], slot.hash) = slot;
   }
-  table_.swap(grown);
 }
 
 void countingOrder(const std::uint32_t* keys, std::size_t n, std::uint32_t* counts,
