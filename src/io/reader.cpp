@@ -4,18 +4,11 @@
 #include <limits>
 
 #include "io/device_buf.h"
+#include "io/utf16.h"
 
 namespace {
 
 constexpr std::size_t kChunkSize = std::size_t{1} << 16;
-
-// How many continuation bytes a UTF-8 lead byte announces (0 if it is none).
-int continuationCount(int lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 1;
-  if (lead >= 0xE0 && lead <= 0xEF) return 2;
-  if (lead >= 0xF0 && lead <= 0xF4) return 3;
-  return 0;
-}
 
 const char* findSpace(const char* p, const char* end) {
   while (p != end && !ItemReader::isSpace(static_cast<unsigned char>(*p))) ++p;
@@ -127,7 +120,7 @@ bool ItemReader::readChar(std::string& character) {
   if (!skipSpace()) return false;
   const int lead = peek();
   character.push_back(*cur_++);
-  for (int n = continuationCount(lead); n > 0; --n) {
+  for (std::size_t n = utf8Length(static_cast<unsigned char>(lead)); n > 1; --n) {
     const int c = peek();
     if (c < 0x80 || c > 0xBF) break;
     character.push_back(*cur_++);

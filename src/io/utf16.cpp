@@ -35,16 +35,6 @@ void appendUtf8(char32_t c, std::string& out) {
   }
 }
 
-// The length a lead byte announces, and the bits it carries; 0 when the
-// byte cannot start a character.
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
 // Whether `second` may follow `lead`: no overlong forms, no surrogates,
 // nothing past U+10FFFF.
 bool secondFits(unsigned char lead, unsigned char second) {
@@ -56,16 +46,12 @@ bool secondFits(unsigned char lead, unsigned char second) {
   return true;
 }
 
-}  // namespace
-
-namespace {
-
 // How the UTF-8 at the start of `bytes` reads: a whole character (its
 // length, and the character in `c`), one cut off by the end of `bytes`
 // (0), or a first byte that starts no character here (-1).
 int decode(std::string_view bytes, char32_t& c) {
   const auto lead = static_cast<unsigned char>(bytes[0]);
-  const std::size_t length = sequenceLength(lead);
+  const std::size_t length = utf8Length(lead);
   if (length == 0) return -1;
   c = lead;
   if (length > 1) c &= 0x7FU >> length;  // the lead byte's bits of the character
@@ -80,6 +66,14 @@ int decode(std::string_view bytes, char32_t& c) {
 }
 
 }  // namespace
+
+std::size_t utf8Length(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
 
 void Utf8ToUtf16::convert(std::string_view bytes, std::u16string& out) {
   std::size_t i = 0;

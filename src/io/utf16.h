@@ -9,6 +9,9 @@
 // between two pieces: each converter keeps the unfinished end of a piece
 // for the next one.
 
+// The length of the UTF-8 character that `lead` starts; 0 when it starts none.
+std::size_t utf8Length(unsigned char lead);
+
 class Utf8ToUtf16 {
  public:
   // Appends the UTF-16 of `bytes`, after what was kept from the last call,
