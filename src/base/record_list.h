@@ -93,7 +93,6 @@ class RecordList {
  private:
   Record* slot(std::size_t i) const { return blocks_[i >> kBlockBits] + (i & (kBlockSize - 1)); }
   Record& at(std::size_t i) { return *slot(i); }
-  const Record& at(std::size_t i) const { return *slot(i); }
   // Drops the removed records, keeping the others in order. What may fail
   // (std::bad_alloc) comes before anything changes.
   void compact();

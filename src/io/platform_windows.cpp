@@ -18,27 +18,21 @@
 namespace {
 
 int errnoOf(DWORD error) {
-  switch (error) {
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-      return EACCES;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return ENOSPC;
-    case ERROR_BROKEN_PIPE:
-    case ERROR_NO_DATA:
-    case ERROR_PIPE_NOT_CONNECTED:
-    case ERROR_BAD_PIPE:
-      return EPIPE;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-      return ENOMEM;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-      return ENOENT;
-    default:
-      return EIO;
+  constexpr struct {
+    DWORD error;
+    int errnoValue;
+  } kErrnos[] = {
+      {ERROR_ACCESS_DENIED, EACCES},     {ERROR_WRITE_PROTECT, EACCES},
+      {ERROR_DISK_FULL, ENOSPC},         {ERROR_HANDLE_DISK_FULL, ENOSPC},
+      {ERROR_BROKEN_PIPE, EPIPE},        {ERROR_NO_DATA, EPIPE},
+      {ERROR_PIPE_NOT_CONNECTED, EPIPE}, {ERROR_BAD_PIPE, EPIPE},
+      {ERROR_NOT_ENOUGH_MEMORY, ENOMEM}, {ERROR_OUTOFMEMORY, ENOMEM},
+      {ERROR_FILE_NOT_FOUND, ENOENT},    {ERROR_PATH_NOT_FOUND, ENOENT},
+  };
+  for (const auto& known : kErrnos) {
+    if (known.error == error) return known.errnoValue;
   }
+  return EIO;
 }
 
 // At most this much per call: the calls count in 32 bits.
@@ -113,8 +107,6 @@ class HandleDevice : public Device {
 class ConsoleDevice : public Device {
  public:
   explicit ConsoleDevice(HANDLE handle) : handle_(handle) {}
-  ConsoleDevice(const ConsoleDevice&) = delete;
-  ConsoleDevice& operator=(const ConsoleDevice&) = delete;
   // A character cut off at the very end of the output still shows, as U+FFFD.
   ~ConsoleDevice() override { writeUnits(output_.finish()); }
 
