@@ -10,15 +10,10 @@ constexpr std::string_view kMenu =
 // Says "0 to 9" although only 0 to 5 are choices; scripts match this text.
 constexpr std::string_view kInvalidChoice = "\nНеверный ввод, введите число от 0 до 9\n";
 
-struct Operation {
-  char choice;
-  void (SubscriberBase::*run)();
-};
-
-constexpr Operation kOperations[] = {
-    {'1', &SubscriberBase::add},     {'2', &SubscriberBase::print},  {'3', &SubscriberBase::remove},
-    {'4', &SubscriberBase::replace}, {'5', &SubscriberBase::search},
-};
+// The operations of the choices '1' to '5'.
+constexpr void (SubscriberBase::*kOperations[])() = {
+    &SubscriberBase::add, &SubscriberBase::print, &SubscriberBase::remove, &SubscriberBase::replace,
+    &SubscriberBase::search};
 
 }  // namespace
 
@@ -28,16 +23,12 @@ int runMenu(Console& console, SubscriberBase& a) {
     for (;;) {
       console.write(kMenu);
       if (!console.readChoice(choise) || choise == "0") break;
-      const Operation* op = nullptr;
-      for (const Operation& candidate : kOperations) {
-        if (choise.size() == 1 && choise[0] == candidate.choice) op = &candidate;
-      }
-      if (op == nullptr) {
+      if (choise.size() != 1 || choise[0] < '1' || choise[0] > '5') {
         console.write(kInvalidChoice);
-      } else {
-        (a.*(op->run))();
-        if (console.ended()) break;
+        continue;
       }
+      (a.*kOperations[choise[0] - '1'])();
+      if (console.ended()) break;
     }
   } catch (const std::bad_alloc&) {
     // A word, a record or the list could not grow; what was being added is
