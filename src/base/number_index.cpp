@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <new>
 
-namespace {
-constexpr std::size_t kSmallest = 64;
-}  // namespace
-
 std::size_t NumberIndex::home(std::int32_t number) const {
   // Fibonacci hashing spreads consecutive numbers over the table.
   const std::uint64_t mixed = static_cast<std::uint32_t>(number) * 0x9E3779B97F4A7C15ULL;

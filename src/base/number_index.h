@@ -28,6 +28,7 @@ class NumberIndex {
 
  private:
   static constexpr std::uint32_t kNone = UINT32_MAX;
+  static constexpr std::size_t kSmallest = 64;  // slots at the least
   // One number's queue; a slot whose `first` is kNone is free.
   struct Queue {
     std::int32_t number;

@@ -11,7 +11,6 @@ struct Reason {
   const char* text;
 };
 
-// Some of these are not defined everywhere.
 constexpr Reason kReasons[] = {
     {EACCES, "Отказано в доступе"},
     {EPERM, "Отказано в доступе"},
@@ -19,17 +18,14 @@ constexpr Reason kReasons[] = {
     {ENOSPC, "На устройстве не осталось места"},
     {EIO, "Ошибка ввода-вывода"},
     {EROFS, "Файловая система доступна только для чтения"},
+// Not among the C++ standard's names, and not on Windows.
 #ifdef EDQUOT
     {EDQUOT, "Превышена дисковая квота"},
 #endif
     {EFBIG, "Файл слишком велик"},
     {ENOENT, "Нет такого файла или каталога"},
-#ifdef ELOOP
     {ELOOP, "Слишком много уровней символических ссылок"},
-#endif
-#ifdef ETXTBSY
     {ETXTBSY, "Файл занят выполняемой программой"},
-#endif
     {EPIPE, "Канал закрыт читающей стороной"},
     {ENOMEM, "Недостаточно памяти"},
     {EMFILE, "Слишком много открытых файлов"},

@@ -17,22 +17,11 @@ void appendUtf16(char32_t c, std::u16string& out) {
 }
 
 void appendUtf8(char32_t c, std::string& out) {
-  const auto byte = [&out](char32_t b) { out.push_back(static_cast<char>(b)); };
-  if (c < 0x80) {
-    byte(c);
-  } else if (c < 0x800) {
-    byte(0xC0 | c >> 6);
-    byte(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    byte(0xE0 | c >> 12);
-    byte(0x80 | (c >> 6 & 0x3F));
-    byte(0x80 | (c & 0x3F));
-  } else {
-    byte(0xF0 | c >> 18);
-    byte(0x80 | (c >> 12 & 0x3F));
-    byte(0x80 | (c >> 6 & 0x3F));
-    byte(0x80 | (c & 0x3F));
-  }
+  // One more byte after the first in each range past ASCII.
+  const int more = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
+  out.push_back(static_cast<char>(kLead[more] | c >> (6 * more)));
+  for (int k = more; k-- > 0;) out.push_back(static_cast<char>(0x80 | (c >> (6 * k) & 0x3F)));
 }
 
 // Whether `second` may follow `lead`: no overlong forms, no surrogates,
