@@ -65,10 +65,10 @@ void RecordList::compact() {
 void RecordList::truncate(std::size_t kept) {
   for (std::size_t i = kept; i < count_; ++i) at(i).~Record();
   count_ = kept;
-  // Blocks for half as many again wait for the appends to come: a large
-  // block freed and taken again makes malloc sweep up every small block
-  // freed since.
-  while (blocks_.size() * kBlockSize >= count_ + count_ / 2 + kBlockSize) {
+  // Blocks for as many again wait for the appends to come: a large block
+  // freed and taken again makes malloc sweep up every small block freed
+  // since.
+  while (blocks_.size() * kBlockSize >= 2 * count_ + kBlockSize) {
     std::allocator<Record>().deallocate(blocks_.back(), kBlockSize);
     blocks_.pop_back();
   }

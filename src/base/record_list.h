@@ -20,8 +20,8 @@
 // - The index from numbers to records is built at the first removal after
 //   a reorder (or ever): one O(n) pass, what a sort costs the next removal.
 // - Removed records held: at most a quarter of n. The marks and the index
-//   are sized to n, the blocks to at most 1.5 n plus one block (room for
-//   the appends to come), never to the largest the list has been.
+//   are sized to n, the blocks to at most 2 n plus one block (room for the
+//   appends to come), never to the largest the list has been.
 // - No caller sees a removed record: walks skip them, views drop them.
 // - It is reordered only through reorder(), which keeps marks and index right.
 // - An append that finds no memory throws std::bad_alloc and leaves the
