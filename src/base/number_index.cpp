@@ -95,17 +95,19 @@ void NumberIndex::dropRemoved(const std::vector<bool>& removed) {
     next_[moved_[i]] = next_[i] == kNone ? kNone : moved_[next_[i]];
   }
   next_.resize(kept);
-  // The table follows the list down, so that the next walk costs what the
-  // list holds; a shrink that finds no memory waits for the next one.
-  if (queues_.size() > kSmallest && used_ * 8 < queues_.size()) {
-    std::size_t size = kSmallest;
-    while (size < used_ * 4) size *= 2;
-    try {
+  // The table and the vectors by position follow the list down, so that
+  // the next walk costs what the list holds; a shrink that finds no memory
+  // waits for the next one.
+  try {
+    if (queues_.size() > kSmallest && used_ * 8 < queues_.size()) {
+      std::size_t size = kSmallest;
+      while (size < used_ * 4) size *= 2;
       resize(size);
-      next_.shrink_to_fit();
-      moved_.resize(kept);
-      moved_.shrink_to_fit();
-    } catch (const std::bad_alloc&) {
     }
+    if (next_.capacity() > 4 * kept + kSmallest) {
+      next_.shrink_to_fit();
+      moved_ = {};
+    }
+  } catch (const std::bad_alloc&) {
   }
 }

@@ -49,15 +49,19 @@ bool RecordList::removeFirst(std::int32_t number) {
 
 void RecordList::compact() {
   if (removedCount_ == 0) return;
-  // The index first: it is all that may fail, and the records have not moved yet.
+  // What may fail comes before the records move: marks sized to what is
+  // kept, once the old ones have room for four times as many, and the index.
+  const std::size_t kept = count_ - removedCount_;
+  const bool shrink = removed_.capacity() > 4 * kept + kBlockSize;
+  std::vector<bool> marks(shrink ? kept : 0);
   index_.dropRemoved(removed_);
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < count_; ++i) {
+  for (std::size_t i = 0, to = 0; i < count_; ++i) {
     if (removed_[i]) continue;
-    if (kept != i) at(kept) = std::move(at(i));
-    ++kept;
+    if (to != i) at(to) = std::move(at(i));
+    ++to;
   }
   truncate(kept);
+  if (shrink) removed_.swap(marks);
   removed_.assign(kept, false);
   removedCount_ = 0;
 }
