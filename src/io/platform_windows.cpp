@@ -76,26 +76,20 @@ class HandleDevice : public Device {
   }
 
   std::size_t pending() override {
-    switch (GetFileType(handle_)) {
-      case FILE_TYPE_PIPE: {
-        DWORD available = 0;
-        if (!PeekNamedPipe(handle_, nullptr, 0, nullptr, &available, nullptr)) return 0;
-        return available;
-      }
-      case FILE_TYPE_DISK: {
-        LARGE_INTEGER size{};
-        LARGE_INTEGER at{};
-        const LARGE_INTEGER none{};
-        if (!GetFileSizeEx(handle_, &size) || !SetFilePointerEx(handle_, none, &at, FILE_CURRENT) ||
-            size.QuadPart <= at.QuadPart) {
-          return 0;
-        }
-        return static_cast<std::size_t>(
-            std::min<LONGLONG>(size.QuadPart - at.QuadPart, LONGLONG{1} << 30));
-      }
-      default:
-        return 0;
+    const DWORD type = GetFileType(handle_);
+    if (type == FILE_TYPE_PIPE) {
+      DWORD available = 0;
+      return PeekNamedPipe(handle_, nullptr, 0, nullptr, &available, nullptr) ? available : 0;
     }
+    LARGE_INTEGER size{};
+    LARGE_INTEGER at{};
+    const LARGE_INTEGER none{};
+    if (type != FILE_TYPE_DISK || !GetFileSizeEx(handle_, &size) ||
+        !SetFilePointerEx(handle_, none, &at, FILE_CURRENT) || size.QuadPart <= at.QuadPart) {
+      return 0;
+    }
+    return static_cast<std::size_t>(
+        std::min<LONGLONG>(size.QuadPart - at.QuadPart, LONGLONG{1} << 30));
   }
 
  private:

@@ -108,13 +108,10 @@ void Utf16ToUtf8::convert(std::u16string_view units, std::string& out) {
     const bool high = unit >= 0xD800 && unit <= 0xDBFF;
     const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
     if (kept_ != 0) {
-      if (low) {
-        appendUtf8(0x10000 + (char32_t{kept_} - 0xD800) * 0x400 + (unit - 0xDC00), out);
-        kept_ = 0;
-        continue;
-      }
-      appendUtf8(kReplacement, out);
+      const char32_t pair = 0x10000 + (char32_t{kept_} - 0xD800) * 0x400 + (unit - 0xDC00);
+      appendUtf8(low ? pair : kReplacement, out);
       kept_ = 0;
+      if (low) continue;
     }
     if (high) {
       kept_ = unit;

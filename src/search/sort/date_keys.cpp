@@ -16,12 +16,6 @@ namespace {
 // Flipping the sign bit maps signed order onto unsigned order.
 std::uint32_t biased(std::int32_t v) { return static_cast<std::uint32_t>(v) ^ 0x80000000U; }
 
-int bitsFor(std::uint32_t largest) {
-  int bits = 0;
-  for (; largest != 0; largest >>= 1) ++bits;
-  return bits;
-}
-
 // The values one part of the dates takes (biased).
 struct DateRange {
   std::uint32_t lowest = UINT32_MAX;
@@ -31,7 +25,11 @@ struct DateRange {
     highest = std::max(highest, v);
   }
   // 0 to 32: a part may span the whole integer range.
-  int bits() const { return bitsFor(highest - lowest); }
+  int bits() const {
+    int bits = 0;
+    for (std::uint32_t span = highest - lowest; span != 0; span >>= 1) ++bits;
+    return bits;
+  }
   std::uint64_t offset(std::uint32_t v) const { return v - lowest; }
 };
 
