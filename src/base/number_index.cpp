@@ -104,7 +104,7 @@ void NumberIndex::dropRemoved(const std::vector<bool>& removed) {
       while (size < used_ * 4) size *= 2;
       resize(size);
     }
-    if (next_.capacity() > 4 * kept + kSmallest) {
+    if (next_.capacity() > 4 * std::size_t{kept} + kSmallest) {
       next_.shrink_to_fit();
       moved_ = {};
     }
