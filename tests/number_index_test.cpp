@@ -1,4 +1,4 @@
-#include "base/number_index.h"
+#include "list/number_index.h"
 
 #include <gtest/gtest.h>
 

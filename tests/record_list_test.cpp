@@ -1,4 +1,4 @@
-#include "base/record_list.h"
+#include "list/record_list.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "base/record_list.h"
 #include "dialogue_texts.h"
+#include "list/record_list.h"
 #include "main/menu.h"
 #include "record/record.h"
 

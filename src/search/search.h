@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "base/record_list.h"
 #include "io/console.h"
+#include "list/record_list.h"
 #include "record/record.h"
 #include "search/sort/field_sort.h"
 

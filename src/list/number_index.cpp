@@ -1,7 +1,6 @@
-#include "base/number_index.h"
+#include "list/number_index.h"
 
 #include <algorithm>
-#include <new>
 
 std::size_t NumberIndex::home(std::int32_t number) const {
   // Fibonacci hashing spreads consecutive numbers over the table.
@@ -20,11 +19,18 @@ void NumberIndex::reserve(std::size_t records) {
   std::size_t size = std::max(kSmallest, queues_.size());
   while (size < records * 2) size *= 2;
   if (size > queues_.size()) resize(size);
-  next_.reserve(records);
+  reservePositions(records);
+}
+
+void NumberIndex::reservePositions(std::size_t positions) {
+  // moved_ grows with next_, so that dropRemoved never allocates.
+  next_.reserve(positions);
+  moved_.reserve(positions);
 }
 
 void NumberIndex::append(std::int32_t number, std::size_t position) {
   if ((used_ + 1) * 2 > queues_.size()) resize(std::max(kSmallest, queues_.size() * 2));
+  if (position >= next_.capacity()) reservePositions(std::max(position + 1, 2 * next_.capacity()));
   const auto at = static_cast<std::uint32_t>(position);
   next_.resize(position + 1, kNone);
   Queue& queue = queues_[slotOf(number)];
@@ -76,8 +82,6 @@ void NumberIndex::resize(std::size_t size) {
 }
 
 void NumberIndex::dropRemoved(const std::vector<bool>& removed) {
-  // Kept from one compaction to the next: a fresh large block each time
-  // would also make malloc sweep up every small block freed since.
   moved_.resize(removed.size());
   std::uint32_t kept = 0;
   for (std::size_t i = 0; i < removed.size(); ++i) {
@@ -95,19 +99,4 @@ void NumberIndex::dropRemoved(const std::vector<bool>& removed) {
     next_[moved_[i]] = next_[i] == kNone ? kNone : moved_[next_[i]];
   }
   next_.resize(kept);
-  // The table and the vectors by position follow the list down, so that
-  // the next walk costs what the list holds; a shrink that finds no memory
-  // waits for the next one.
-  try {
-    if (queues_.size() > kSmallest && used_ * 8 < queues_.size()) {
-      std::size_t size = kSmallest;
-      while (size < used_ * 4) size *= 2;
-      resize(size);
-    }
-    if (next_.capacity() > 4 * std::size_t{kept} + kSmallest) {
-      next_.shrink_to_fit();
-      moved_ = {};
-    }
-  } catch (const std::bad_alloc&) {
-  }
 }

@@ -1,27 +1,30 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "base/number_index.h"
+#include "list/number_index.h"
 #include "record/prefetch.h"
 #include "record/record.h"
 
-// The run's records in their current order. Its promise, for any history
-// of appends, removals and reorders, where n is the records it holds now,
-// removed ones not yet dropped included:
-// - A record is written once where it stays. The list grows by blocks that
-//   never move, so an append never copies what the list holds: O(1)
-//   amortised. Records move only when the list is reordered or compacted.
+// The run's records in their current order. One memory policy, for any
+// history of appends, removals and reorders, where n is the records held
+// now (removed ones not yet dropped included):
+// - Appending: O(1) amortised. The list grows by blocks that never move, so
+//   an append never copies what the list holds; records move only when the
+//   list is reordered or compacted.
 // - Removing the first record with a number: O(1) amortised, expected (a
-//   hash table). The record is marked; the marked ones are dropped in one
-//   O(n) pass once they are more than a quarter of n, paid by n/4 removals.
+//   hash table). The record is only marked; the marked ones are dropped in
+//   one O(n) pass, which allocates nothing, once they reach half of n at a
+//   removal, or a quarter of n when an append would need a new block.
 // - The index from numbers to records is built at the first removal after
 //   a reorder (or ever): one O(n) pass, what a sort costs the next removal.
-// - Removed records held: at most a quarter of n. The marks and the index
-//   are sized to n, the blocks to at most 2 n plus one block (room for the
-//   appends to come), never to the largest the list has been.
+// - Memory held, in terms of n alone: removed records at most n / 2; blocks
+//   with room for at most 2 n + kBlockSize records (capacity()); the marks
+//   and the index room for at most 4 n + kBlockSize (indexCapacity()): past
+//   that, a compaction drops them and the next removal builds them anew.
 // - No caller sees a removed record: walks skip them, views drop them.
 // - It is reordered only through reorder(), which keeps marks and index right.
 // - An append that finds no memory throws std::bad_alloc and leaves the
@@ -46,6 +49,12 @@ class RecordList {
   bool removeFirst(std::int32_t number);
   // Records in the list, the removed ones not counted.
   std::size_t size() const { return count_ - removedCount_; }
+  // Records the blocks have room for, and positions the marks and the
+  // index have room for: what the policy above bounds.
+  std::size_t capacity() const { return blocks_.size() * kBlockSize; }
+  std::size_t indexCapacity() const {
+    return std::max<std::size_t>(removed_.capacity(), index_.capacity());
+  }
 
   // The records by position, as they stand while no record is appended or
   // removed. Small: pass it by value, so that loops keep it in registers.
@@ -93,8 +102,20 @@ class RecordList {
  private:
   Record* slot(std::size_t i) const { return blocks_[i >> kBlockBits] + (i & (kBlockSize - 1)); }
   Record& at(std::size_t i) { return *slot(i); }
-  // Drops the removed records, keeping the others in order. What may fail
-  // (std::bad_alloc) comes before anything changes.
+  // The policy's constants: removed records are dropped once they are
+  // 1 / kDropAtRemoval of n at a removal, or 1 / kDropAtGrowth of n when an
+  // append needs a block; blocks beyond room for kSpareBlocks * n records,
+  // and marks and index with room beyond kIndexRoom * n positions, are let go.
+  static constexpr std::size_t kDropAtRemoval = 2;
+  static constexpr std::size_t kDropAtGrowth = 4;
+  static constexpr std::size_t kSpareBlocks = 2;
+  static constexpr std::size_t kIndexRoom = 4;
+  // Marks every record as kept and indexes it.
+  void buildIndex();
+  // Frees the marks and the index; the next removal builds them again.
+  void dropIndex();
+  // Drops the removed records, keeping the others in order. Allocates
+  // nothing, so it cannot fail.
   void compact();
   // Destroys the records from position `kept` on and frees blocks left empty.
   void truncate(std::size_t kept);

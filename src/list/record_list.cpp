@@ -1,4 +1,4 @@
-#include "base/record_list.h"
+#include "list/record_list.h"
 
 #include <memory>
 #include <new>
@@ -8,7 +8,8 @@ RecordList::~RecordList() { truncate(0); }
 
 void RecordList::append(Record&& record) {
   // Everything that may fail comes before the record is placed.
-  if (count_ == blocks_.size() * kBlockSize) {
+  if (count_ == capacity() && removedCount_ * kDropAtGrowth > count_) compact();
+  if (count_ == capacity()) {
     if (blocks_.size() == blockLimit_) throw std::bad_alloc();
     if (blocks_.size() == blocks_.capacity()) blocks_.reserve(2 * blocks_.size() + 1);
     // Only allocated: each record's pages are first touched when it is
@@ -28,32 +29,37 @@ void RecordList::append(Record&& record) {
   ++count_;
 }
 
+void RecordList::buildIndex() {
+  removed_.assign(count_, false);
+  index_.reserve(count_);
+  for (std::size_t i = 0; i < count_; ++i) index_.append(at(i).number, i);
+  indexed_ = true;
+}
+
+void RecordList::dropIndex() {
+  // Assigning {} would keep the capacity.
+  std::vector<bool>().swap(removed_);
+  index_ = NumberIndex();
+  indexed_ = false;
+}
+
 bool RecordList::removeFirst(std::int32_t number) {
-  if (!indexed_) {
-    // The marks are kept from the first removal on, with the index.
-    removed_.assign(count_, false);
-    index_ = NumberIndex();
-    index_.reserve(count_);
-    for (std::size_t i = 0; i < count_; ++i) index_.append(at(i).number, i);
-    indexed_ = true;
-  }
+  if (!indexed_) buildIndex();
   const std::optional<std::size_t> position = index_.takeFirst(number);
   if (!position) return false;
   // The record itself is left as it is, not even read: at a random place in
   // a large list that would be a cache miss. Compaction frees it.
   removed_[*position] = true;
   ++removedCount_;
-  if (removedCount_ * 4 > count_) compact();
+  if (removedCount_ * kDropAtRemoval >= count_) compact();
   return true;
 }
 
 void RecordList::compact() {
   if (removedCount_ == 0) return;
-  // What may fail comes before the records move: marks sized to what is
-  // kept, once the old ones have room for four times as many, and the index.
+  // Nothing here allocates: each large allocation would make malloc sweep
+  // every small block freed since, the removed records' words among them.
   const std::size_t kept = count_ - removedCount_;
-  const bool shrink = removed_.capacity() > 4 * kept + kBlockSize;
-  std::vector<bool> marks(shrink ? kept : 0);
   index_.dropRemoved(removed_);
   for (std::size_t i = 0, to = 0; i < count_; ++i) {
     if (removed_[i]) continue;
@@ -61,18 +67,17 @@ void RecordList::compact() {
     ++to;
   }
   truncate(kept);
-  if (shrink) removed_.swap(marks);
   removed_.assign(kept, false);
   removedCount_ = 0;
+  if (indexCapacity() > kIndexRoom * kept + kBlockSize) dropIndex();
 }
 
 void RecordList::truncate(std::size_t kept) {
   for (std::size_t i = kept; i < count_; ++i) at(i).~Record();
   count_ = kept;
-  // Blocks for as many again wait for the appends to come: a large block
-  // freed and taken again makes malloc sweep up every small block freed
-  // since.
-  while (blocks_.size() * kBlockSize >= 2 * count_ + kBlockSize) {
+  // Spare blocks wait for the appends to come: a large block freed and
+  // taken again makes malloc sweep up every small block freed since.
+  while (capacity() >= kSpareBlocks * count_ + kBlockSize) {
     std::allocator<Record>().deallocate(blocks_.back(), kBlockSize);
     blocks_.pop_back();
   }

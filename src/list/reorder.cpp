@@ -1,6 +1,6 @@
 // Moving the records into an order found by the field sort.
 
-#include "base/record_list.h"
+#include "list/record_list.h"
 #include "record/prefetch.h"
 
 // Following a cycle of the permutation is a chain of dependent loads, and a
@@ -76,7 +76,5 @@ void RecordList::reorder(std::uint32_t* from) {
     at(to) = std::move(held);
   }
   // Positions changed: the marks and the index are built at the next removal.
-  indexed_ = false;
-  removed_ = {};
-  index_ = NumberIndex();
+  dropIndex();
 }

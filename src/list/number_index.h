@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -17,13 +18,18 @@ class NumberIndex {
   // Notes a record appended at `position`, after every position indexed.
   // When it fails (std::bad_alloc), the index is as it was.
   void append(std::int32_t number, std::size_t position);
+  // Positions it has room for: its table has a slot for a number per four
+  // (at least kSmallest slots), its vectors an entry per position.
+  std::size_t capacity() const {
+    return std::max({next_.capacity(), moved_.capacity(), queues_.size() / 4});
+  }
   // Removes the first position of `number` from the index and returns it;
   // nothing when no record holds the number.
   std::optional<std::size_t> takeFirst(std::int32_t number);
   // Follows the list as the records marked in `removed` (none of them
   // indexed) are dropped and the others move up, keeping their order:
-  // O(removed.size()), and the table shrinks to fit what is left. When it
-  // fails (std::bad_alloc), the index is as it was.
+  // O(removed.size()), in place, allocating nothing. The index never
+  // shrinks: its owner drops it when it has outgrown the list.
   void dropRemoved(const std::vector<bool>& removed);
 
  private:
@@ -44,9 +50,12 @@ class NumberIndex {
   void erase(std::size_t at);
   // Moves every entry into a table of `size` slots.
   void resize(std::size_t size);
+  // Room for `positions` in both vectors by position.
+  void reservePositions(std::size_t positions);
 
-  std::vector<Queue> queues_;         // open addressing, a power of two in size
-  std::size_t used_ = 0;              // slots holding a number
-  std::vector<std::uint32_t> next_;   // by position: the next with the same number
-  std::vector<std::uint32_t> moved_;  // dropRemoved's: old position to new
+  std::vector<Queue> queues_;        // open addressing, a power of two in size
+  std::size_t used_ = 0;             // slots holding a number
+  std::vector<std::uint32_t> next_;  // by position: the next with the same number
+  // dropRemoved's: old position to new, with room for every position.
+  std::vector<std::uint32_t> moved_;
 };
