@@ -158,6 +158,26 @@ def sort_heavy(binary, n, work, runs):
     return best(runs, [binary], script, scratch)[0]
 
 
+def distinct_keys_script(work, n):
+    """N adds whose surnames and last-payment dates all differ (the sort's
+    largest scratch: window keys, and radix passes over 26-bit dates), a
+    listing, and ten searches over all four criteria, both algorithms."""
+    rng = random.Random(11)
+    order = list(range(n))
+    rng.shuffle(order)
+    adds = []
+    for i, k in enumerate(order):
+        # Day, a month spanning 2^13 values and a year spanning 2^8: 26 bits.
+        adds.append(f"1\n{i + 1}\nФамилия{k:07d}\nЦентральный\nул.Мира,1\n5551234\n100\n200\n"
+                    f"1 2 2010\n{k % 28 + 1} {k // 28 % 8192 + 1} {2000 + k // 229376}\n")
+    searches = "".join(f"5\n{c}\n{a}\n{q}\n" for c, q in (
+        (1, "Фамилия0000007"), (2, "Северный"), (3, "1 2 2010"), (4, "2 2 2000"))
+        for a in (1, 2)) + "5\n1\n2\nЯков\n5\n4\n2\n1 1 1990\n"
+    script = work / f"distinct-keys-{n}.txt"
+    script.write_text("".join(adds) + "2\n" + searches + "0\n", encoding="utf-8")
+    return script
+
+
 def remove_patterns(n):
     """Removal and replacement patterns over the numbers 1..N of a script:
     for each, the operations and how many there are."""

@@ -58,7 +58,10 @@ std::uint64_t* radixSortHigh(std::uint64_t* keys, std::uint64_t* tmp, std::size_
 
 void orderByWideDate(Records records, Date Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
-  WideDateKey* keys = room(scratch.wide, n);
+  Region& region = scratch.region;
+  region.reset(Region::bytesFor<std::uint32_t, WideDateKey>(n));
+  scratch.from = region.take<std::uint32_t>(n);
+  auto* keys = region.take<WideDateKey>(n);
   for (std::size_t i = 0; i < n; ++i) {
     const Date& d = records[i].*field;
     keys[i] = {std::uint64_t{biased(d.year)} << 32 | biased(d.month), biased(d.day),
@@ -67,8 +70,7 @@ void orderByWideDate(Records records, Date Record::*field, Scratch& scratch) {
   std::sort(keys, keys + n, [](const WideDateKey& a, const WideDateKey& b) {
     return a.yearMonth != b.yearMonth ? a.yearMonth < b.yearMonth : a.day < b.day;
   });
-  std::uint32_t* from = room(scratch.from, n);
-  for (std::size_t i = 0; i < n; ++i) from[i] = keys[i].index;
+  for (std::size_t i = 0; i < n; ++i) scratch.from[i] = keys[i].index;
 }
 
 }  // namespace
@@ -95,7 +97,10 @@ void orderByDate(Records records, Date Record::*field, Scratch& scratch) {
   // buckets than records would cost more than the records.
   constexpr int kCountingBits = 20;
   const bool counting = bits <= kCountingBits && (std::uint64_t{1} << bits) <= n;
-  std::uint32_t* from = room(scratch.from, n);
+  Region& region = scratch.region;
+  region.reset(counting ? Region::bytesFor<std::uint32_t>(3 * n)
+                        : Region::bytesFor<std::uint32_t, std::uint64_t, std::uint64_t>(n));
+  scratch.from = region.take<std::uint32_t>(n);
   // In 64 bits, since one part alone may take all 32 (a shift by 32).
   const auto pack = [&](std::size_t i) {
     const Date& d = records[i].*field;
@@ -103,16 +108,17 @@ void orderByDate(Records records, Date Record::*field, Scratch& scratch) {
            day.offset(biased(d.day));
   };
   if (counting) {
-    std::uint32_t* packed = room(scratch.keys, n);
+    auto* packed = region.take<std::uint32_t>(n);
     for (std::size_t i = 0; i < n; ++i) packed[i] = static_cast<std::uint32_t>(pack(i));
+    // As many buckets as records at the most.
     const std::size_t buckets = std::size_t{1} << bits;
-    countingOrder(packed, n, room(scratch.counts, buckets), buckets, from);
+    countingOrder(packed, n, region.take<std::uint32_t>(buckets), buckets, scratch.from);
     return;
   }
-  std::uint64_t* keys = room(scratch.radix, n);
+  auto* keys = region.take<std::uint64_t>(n);
   for (std::size_t i = 0; i < n; ++i) keys[i] = pack(i) << 32 | i;
-  const std::uint64_t* sorted = radixSortHigh(keys, room(scratch.radixTmp, n), n, bits);
-  for (std::size_t i = 0; i < n; ++i) from[i] = static_cast<std::uint32_t>(sorted[i]);
+  const std::uint64_t* sorted = radixSortHigh(keys, region.take<std::uint64_t>(n), n, bits);
+  for (std::size_t i = 0; i < n; ++i) scratch.from[i] = static_cast<std::uint32_t>(sorted[i]);
 }
 
 }  // namespace field_sort

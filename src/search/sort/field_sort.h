@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "base/record_list.h"
+#include "list/record_list.h"
 #include "record/record.h"
 #include "search/sort/sort_parts.h"
 
@@ -16,13 +16,21 @@
 // but deterministic order: the same input always gives the same order.
 // Positions are kept in 32 bits: fewer than 2^32 records.
 //
-// The sorter keeps its scratch memory from one sort to the next, so that a
-// session that sorts again and again does not fault fresh pages in each time,
-// and lets it go when it holds more than four times what the list needs.
+// Memory: one scratch region serves every way of sorting. It is kept from
+// one sort to the next, so that a session that sorts again and again does
+// not fault fresh pages in each time, and grows to the largest sort so far,
+// its old memory freed first: a session that sorts by each field in turn
+// holds no more than its largest sort needs. A sort of a list for which the
+// most demanding way would need less than a kScratchSlack-th of the region
+// (less kScratchFloor) lets the region go first (scratchBytes()).
 class FieldSorter {
  public:
   void sort(RecordList& records, std::string Record::*field);
   void sort(RecordList& records, Date Record::*field);
+  std::size_t scratchBytes() const { return scratch_.region.size(); }
+
+  static constexpr std::size_t kScratchSlack = 4;
+  static constexpr std::size_t kScratchFloor = 4096;
 
  private:
   field_sort::Scratch scratch_;

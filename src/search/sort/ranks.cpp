@@ -69,10 +69,11 @@ namespace {
 // Fills ranks[i] with the rank of records[i].*field among the distinct
 // values, in string order, and returns the number of distinct values; 0
 // when there are more than `tooMany`, too many for ranking to pay.
-std::size_t rankValues(Records records, std::string Record::*field, std::size_t tooMany,
-                       std::uint32_t* ranks, Scratch& scratch) {
+// `byValue` and `rankOf` have room for tooMany + 1 entries.
+std::size_t rankValues(Records records, std::string Record::*field, DistinctValues& values,
+                       std::size_t tooMany, std::uint32_t* ranks, std::uint32_t* byValue,
+                       std::uint32_t* rankOf) {
   const std::size_t n = records.size();
-  DistinctValues& values = scratch.values;
   values.clear();
   for (std::size_t i = 0; i < n; ++i) {
     if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
@@ -80,9 +81,6 @@ std::size_t rankValues(Records records, std::string Record::*field, std::size_t 
     if (values.size() > tooMany) return 0;
   }
   const std::size_t distinct = values.size();
-  // The counts of the counting sort that follows are not needed yet.
-  std::uint32_t* byValue = room(scratch.counts, distinct);
-  std::uint32_t* rankOf = room(scratch.rankOf, distinct);
   for (std::size_t k = 0; k < distinct; ++k) byValue[k] = static_cast<std::uint32_t>(k);
   // string_view compares bytes as unsigned values, as the orderings do.
   std::sort(byValue, byValue + distinct,
@@ -96,18 +94,31 @@ std::size_t rankValues(Records records, std::string Record::*field, std::size_t 
 
 void orderByString(Records records, std::string Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
-  std::uint32_t* from = room(scratch.from, n);
-  std::uint32_t* ranks = room(scratch.keys, n);
-  const std::size_t distinct = rankValues(records, field, n / 4 + 16, ranks, scratch);
+  const std::size_t tooMany = n / 4 + 16;
+  Region& region = scratch.region;
+  // Room for either way at once: the pages the ranks touched are those the
+  // window keys take over if ranking gives up.
+  region.reset(
+      std::max(Region::bytesFor<std::uint32_t>(2 * n + 3 * (tooMany + 1)), mostBytesFor(n)));
+  scratch.from = region.take<std::uint32_t>(n);
+  auto* ranks = region.take<std::uint32_t>(n);
+  auto* byValue = region.take<std::uint32_t>(tooMany + 1);
+  auto* rankOf = region.take<std::uint32_t>(tooMany + 1);
+  auto* counts = region.take<std::uint32_t>(tooMany + 1);
+  const std::size_t distinct =
+      rankValues(records, field, scratch.values, tooMany, ranks, byValue, rankOf);
   if (distinct != 0) {
-    countingOrder(ranks, n, room(scratch.counts, distinct), distinct, from);
+    countingOrder(ranks, n, counts, distinct, scratch.from);
     return;
   }
-  // Too many distinct values: keys over windows of the words instead.
-  StringKey* keys = room(scratch.windows, n);
+  // Too many distinct values: the region holds the window keys instead.
+  region.reset(0);
+  scratch.from = region.take<std::uint32_t>(n);
+  auto* keys = region.take<StringKey>(n);
+  auto* tmp = region.take<StringKey>(n);
   for (std::size_t i = 0; i < n; ++i) keys[i].index = static_cast<std::uint32_t>(i);
-  sortStringKeys(records, field, keys, room(scratch.windowsTmp, n), n, scratch.runs);
-  for (std::size_t i = 0; i < n; ++i) from[i] = keys[i].index;
+  sortStringKeys(records, field, keys, tmp, n, scratch.runs);
+  for (std::size_t i = 0; i < n; ++i) scratch.from[i] = keys[i].index;
 }
 
 }  // namespace field_sort

@@ -5,11 +5,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
-#include "base/record_list.h"
+#include "list/record_list.h"
 #include "record/record.h"
 
 namespace field_sort {
@@ -69,30 +72,55 @@ class DistinctValues {
   std::vector<Slot> table_ = std::vector<Slot>(kFirstTable);
 };
 
-// Scratch memory, kept from one sort to the next: a second sort of a list
-// no larger allocates nothing. Every part writes its keys before it reads
-// them.
+// Memory shared by every kind of key, kept across sorts: a session that
+// sorts by a word and by a date holds what the larger of the two needs, not
+// both. Each sort carves it afresh, and what is taken is not cleared: every
+// part writes its keys before it reads them.
+class Region {
+ public:
+  // Room for `bytes` at least, carved from the start again; what it held is
+  // lost. Grows to the largest asked for, the old memory freed first.
+  void reset(std::size_t bytes);
+  // The next `count` objects of trivial type T, unwritten.
+  template <typename T>
+  T* take(std::size_t count) {
+    static_assert(std::is_trivial_v<T>);
+    const std::size_t start = (used_ + alignof(T) - 1) / alignof(T) * alignof(T);
+    if (start > size_ || count > (size_ - start) / sizeof(T)) throw std::bad_alloc();
+    used_ = start + count * sizeof(T);
+    T* objects = reinterpret_cast<T*>(memory_.get() + start);
+    // Begins the objects' lifetimes; no code for trivial types.
+    std::uninitialized_default_construct_n(objects, count);
+    return std::launder(objects);
+  }
+  std::size_t size() const { return size_; }
+
+  // Bytes for `count` objects of each type, with room for their alignment.
+  template <typename... T>
+  static constexpr std::size_t bytesFor(std::size_t count) {
+    return ((count * sizeof(T) + alignof(T)) + ...);
+  }
+
+ private:
+  std::unique_ptr<std::byte[]> memory_;
+  std::size_t size_ = 0;
+  std::size_t used_ = 0;
+};
+
+// What the most demanding way of sorting takes for `n` records: the order
+// and two arrays of window keys.
+constexpr std::size_t mostBytesFor(std::size_t n) {
+  return Region::bytesFor<std::uint32_t, StringKey, StringKey>(n);
+}
+
 struct Scratch {
-  // The order found: from[i] is the position whose record goes to i.
-  std::vector<std::uint32_t> from;
-  std::vector<std::uint32_t> keys;    // by position: ranks or packed dates
-  std::vector<std::uint32_t> counts;  // by key: a counting sort's buckets
-  std::vector<std::uint32_t> rankOf;  // by distinct value
-  std::vector<StringKey> windows;
-  std::vector<StringKey> windowsTmp;
-  std::vector<std::uint64_t> radix;
-  std::vector<std::uint64_t> radixTmp;
-  std::vector<WideDateKey> wide;
+  Region region;
+  // The order found, carved from the region: from[i] is the position whose
+  // record goes to i.
+  std::uint32_t* from = nullptr;
   std::vector<TiedRun> runs;
   DistinctValues values;
 };
-
-// Room for `n` objects at the start of `v`, which only grows.
-template <typename T>
-T* room(std::vector<T>& v, std::size_t n) {
-  if (v.size() < n) v.resize(n);
-  return v.data();
-}
 
 using Records = RecordList::View;
 
