@@ -90,6 +90,8 @@ TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
       // A failure in the middle of a large write: its first part arrived.
       {10, {2}, {big, "cd"}, "bad ok flushed error=5 [" + big.substr(0, 20) + "cd]"},
       {100, {0}, {"ab"}, "ok flush-bad error=5 []"},
+      // A text that just fills the buffer waits in it for the flush.
+      {100, {0}, {big.substr(0, 16)}, "ok flush-bad error=5 []"},
   };
   for (const auto& c : cases) {
     FakeDevice device(c.perWrite, c.failing);

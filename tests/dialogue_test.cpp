@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "io/utf16.h"
 #include "test_support.h"
 
 namespace {
@@ -31,6 +34,14 @@ TEST(MenuTest, InvalidChoicesAreAnsweredOnceEach) {
       {"6 7 0", invalid + invalid + kMenu},
   };
   for (const auto& c : cases) EXPECT_EQ(RunSession(c.script), c.output) << c.script;
+  // Every byte from 0x80 on, with the continuation bytes a lead announces:
+  // one character, one answer.
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    const std::size_t length =
+        std::max<std::size_t>(utf8Length(static_cast<unsigned char>(byte)), 1);
+    const std::string character = static_cast<char>(byte) + std::string(length - 1, '\x90');
+    EXPECT_EQ(RunSession(character + "0"), invalid + kMenu) << "byte " << byte;
+  }
 }
 
 TEST(MenuTest, SeveralChoicesOnOneLineRunInTurn) {
@@ -276,6 +287,9 @@ TEST(RemoveTest, FirstRecordWithTheNumberAfterEveryPattern) {
         Remove(2, true), Remove(3, true), Remove(5, true), Add(6, "F"), Add(4, "G"),
         Remove(4, true), List({{6, "F"}, {4, "G"}})}},
       {"many numbers, half removed", ManyNumbers()},
+      {"one removal, too few to compact, then listed",
+       {Add(1, "A"), Add(2, "B"), Add(3, "C"), Add(4, "D"), Add(5, "E"), Remove(3, true),
+        List({{1, "A"}, {2, "B"}, {4, "D"}, {5, "E"}})}},
       {"listed between removals",
        {Add(1, "A"), Add(2, "B"), Add(1, "C"), Remove(1, true), List({{2, "B"}, {1, "C"}}),
         Remove(1, true), Remove(2, true), List({})}},

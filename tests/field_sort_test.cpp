@@ -57,6 +57,11 @@ void CheckSortsAgree(FieldSorter& sorter, std::vector<Record> records, const std
   Append(list, std::move(records));
   for (const auto& order : orders) {
     order.sort(sorter, list);
+    // The scratch follows the list down, whatever was sorted before.
+    ASSERT_LE(sorter.scratchBytes(),
+              FieldSorter::kScratchSlack * field_sort::mostBytesFor(original.size()) +
+                  FieldSorter::kScratchFloor)
+        << what << ", by " << order.name;
     const RecordList::View sorted = list.view();
     ASSERT_EQ(sorted.size(), original.size()) << what;
     // Only reordered: every record is whole and each appears once.
@@ -124,9 +129,28 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
     // Parts spanning 27 bits in all: too many for counting, few enough for radix passes.
     b.lastPaymentDate = {small(1, 28), small(0, 5000), small(2000, 300)};
   }
+  const std::vector<Record> few(manyBytes.begin(), manyBytes.begin() + 1000);
   FieldSorter sorter;
   CheckSortsAgree(sorter, std::move(fewBytes), "keys differing in few bytes");
   CheckSortsAgree(sorter, std::move(manyBytes), "keys differing in many bytes");
+  // Every way shared one region, as large as the largest way needs.
+  EXPECT_EQ(sorter.scratchBytes(), field_sort::mostBytesFor(n));
+  CheckSortsAgree(sorter, few, "a small list after a large one");
+}
+
+// Each distinct value keeps its number as the table grows, and a clear
+// starts the numbering again.
+TEST(FieldSortTest, DistinctValuesNumberEachValueOnce) {
+  field_sort::DistinctValues values;
+  for (const std::size_t count : {5000U, 3U, 70000U}) {
+    values.clear();
+    for (int pass = 0; pass < 2; ++pass) {
+      for (std::size_t k = 0; k < count; ++k) {
+        ASSERT_EQ(values.numberOf("v" + std::to_string(k)), k) << "pass " << pass;
+      }
+    }
+    ASSERT_EQ(values.size(), count);
+  }
 }
 
 // Dates whose parts span given numbers of bits, each part's range taken

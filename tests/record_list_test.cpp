@@ -23,7 +23,8 @@ Record Numbered(std::int32_t number, std::size_t serial) {
 // permutations, then a drain to two records and growth again. Small lists
 // over a few dozen random numbers fill the index's smallest table (64
 // slots) so far that probe chains wrap past its end while removals open
-// gaps in them; large ones span several blocks, and their tables shrink.
+// gaps in them; large ones span several blocks and are drained through
+// every size. The memory the header promises is checked after every step.
 TEST(RecordListTest, AgreesWithAVector) {
   const struct {
     std::size_t appends;
@@ -43,8 +44,16 @@ TEST(RecordListTest, AgreesWithAVector) {
       const auto number = [&] { return pool[rng() % pool.size()]; };
       RecordList list;
       std::vector<Record> model;
+      // Removed records are at most half of those held, so the bounds in
+      // terms of what is held are twice as wide in terms of what is left;
+      // a view drops the removed ones and the bounds close.
+      const auto bounded = [&](std::size_t held, const char* after) {
+        ASSERT_LE(list.capacity(), 2 * held + kBlock) << after << ", size " << list.size();
+        ASSERT_LE(list.indexCapacity(), 4 * held + kBlock) << after << ", size " << list.size();
+      };
       const auto check = [&](const char* after) {
         const RecordList::View view = list.view();
+        bounded(view.size(), after);
         ASSERT_EQ(view.size(), model.size()) << after;
         for (std::size_t i = 0; i < model.size(); ++i) {
           ASSERT_EQ(view[i].surname, model[i].surname) << after << ", position " << i;
@@ -62,6 +71,7 @@ TEST(RecordListTest, AgreesWithAVector) {
           if (first != model.end()) model.erase(first);
         }
         ASSERT_EQ(list.size(), model.size());
+        bounded(2 * list.size(), "an append");
         if (rng() % (row.appends / 10 + 1) == 0) check("a read");
         if (rng() % (row.appends / 5 + 1) == 0) {
           std::vector<std::uint32_t> from(list.view().size());
@@ -82,6 +92,8 @@ TEST(RecordListTest, AgreesWithAVector) {
         ASSERT_TRUE(list.removeFirst(key));
         model.erase(std::find_if(model.begin(), model.end(),
                                  [key](const Record& r) { return r.number == key; }));
+        bounded(2 * list.size(), "a removal");
+        if (rng() % 64 == 0) check("a read while draining");
       }
       for (std::size_t serial = 0; serial < 50; ++serial) {
         model.push_back(Numbered(number(), serial));
@@ -96,7 +108,13 @@ TEST(RecordListTest, AgreesWithAVector) {
 // anything, with the marks and the index in use; once more than a quarter
 // is removed, the list is compacted and a full block has room again.
 TEST(RecordListTest, FailedAppendLeavesTheListAsItWas) {
-  RecordList list(1);
+  // One block, then no memory for another.
+  struct OneBlockList : RecordList {
+    Record* newBlock() override {
+      if (capacity() != 0) throw std::bad_alloc();
+      return RecordList::newBlock();
+    }
+  } list;
   std::vector<std::int32_t> expected;
   for (std::size_t i = 0; i < kBlock; ++i) {
     list.append(Numbered(static_cast<std::int32_t>(i), i));

@@ -57,15 +57,19 @@ TEST(RecordLineTest, WritesNegativeAmountsAndEmptyStrings) {
 
 TEST(RecordLineTest, LongWordsAreWrittenWhole) {
   // Words whose total length runs past any line buffer, one field at a time.
-  for (const std::size_t size : {100U, 380U, 390U, 500U, 5000U}) {
+  // Every number at its widest: the words that just fit the line's buffer,
+  // and those one byte too long.
+  constexpr std::int32_t kMin = -2147483647 - 1;
+  for (const std::size_t size : {100U, 386U, 387U, 388U, 400U, 500U, 5000U}) {
     for (int field = 0; field < 3; ++field) {
-      Record r = Make(-2147483647 - 1, {-1, -2, -3}, {2147483647, 2147483647, 2147483647});
+      Record r = Make(kMin, {kMin, kMin, kMin}, {kMin, kMin, kMin});
       r.phone = r.installationPayment = r.subscriptionFee = -2147483647 - 1;
       std::string* words[] = {&r.surname, &r.district, &r.address};
       *words[field] = std::string(size, static_cast<char>('x' + field));
       EXPECT_EQ(Line(r), "-2147483648\t" + r.surname + "\t" + r.district + "\t" + r.address +
-                             "\t-2147483648\t-2147483648\t-2147483648\t\t-1.-2.-3\t\t"
-                             "2147483647.2147483647.2147483647\n")
+                             "\t-2147483648\t-2147483648\t-2147483648\t\t"
+                             "-2147483648.-2147483648.-2147483648\t\t"
+                             "-2147483648.-2147483648.-2147483648\n")
           << "size " << size << " field " << field;
     }
   }

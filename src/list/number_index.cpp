@@ -19,18 +19,17 @@ void NumberIndex::reserve(std::size_t records) {
   std::size_t size = std::max(kSmallest, queues_.size());
   while (size < records * 2) size *= 2;
   if (size > queues_.size()) resize(size);
-  reservePositions(records);
-}
-
-void NumberIndex::reservePositions(std::size_t positions) {
   // moved_ grows with next_, so that dropRemoved never allocates.
-  next_.reserve(positions);
-  moved_.reserve(positions);
+  next_.reserve(records);
+  moved_.reserve(records);
 }
 
 void NumberIndex::append(std::int32_t number, std::size_t position) {
   if ((used_ + 1) * 2 > queues_.size()) resize(std::max(kSmallest, queues_.size() * 2));
-  if (position >= next_.capacity()) reservePositions(std::max(position + 1, 2 * next_.capacity()));
+  if (position == next_.capacity()) {
+    next_.reserve(2 * position + 1);
+    moved_.reserve(2 * position + 1);
+  }
   const auto at = static_cast<std::uint32_t>(position);
   next_.resize(position + 1, kNone);
   Queue& queue = queues_[slotOf(number)];

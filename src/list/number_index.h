@@ -50,8 +50,6 @@ class NumberIndex {
   void erase(std::size_t at);
   // Moves every entry into a table of `size` slots.
   void resize(std::size_t size);
-  // Room for `positions` in both vectors by position.
-  void reservePositions(std::size_t positions);
 
   std::vector<Queue> queues_;        // open addressing, a power of two in size
   std::size_t used_ = 0;             // slots holding a number

@@ -1,7 +1,6 @@
 #include "list/record_list.h"
 
 #include <memory>
-#include <new>
 #include <utility>
 
 RecordList::~RecordList() { truncate(0); }
@@ -10,11 +9,10 @@ void RecordList::append(Record&& record) {
   // Everything that may fail comes before the record is placed.
   if (count_ == capacity() && removedCount_ * kDropAtGrowth > count_) compact();
   if (count_ == capacity()) {
-    if (blocks_.size() == blockLimit_) throw std::bad_alloc();
     if (blocks_.size() == blocks_.capacity()) blocks_.reserve(2 * blocks_.size() + 1);
     // Only allocated: each record's pages are first touched when it is
     // written, once, where it stays.
-    blocks_.push_back(std::allocator<Record>().allocate(kBlockSize));
+    blocks_.push_back(newBlock());
   }
   if (indexed_) {
     removed_.push_back(false);
@@ -29,13 +27,6 @@ void RecordList::append(Record&& record) {
   ++count_;
 }
 
-void RecordList::buildIndex() {
-  removed_.assign(count_, false);
-  index_.reserve(count_);
-  for (std::size_t i = 0; i < count_; ++i) index_.append(at(i).number, i);
-  indexed_ = true;
-}
-
 void RecordList::dropIndex() {
   // Assigning {} would keep the capacity.
   std::vector<bool>().swap(removed_);
@@ -44,7 +35,12 @@ void RecordList::dropIndex() {
 }
 
 bool RecordList::removeFirst(std::int32_t number) {
-  if (!indexed_) buildIndex();
+  if (!indexed_) {
+    removed_.assign(count_, false);
+    index_.reserve(count_);
+    for (std::size_t i = 0; i < count_; ++i) index_.append(at(i).number, i);
+    indexed_ = true;
+  }
   const std::optional<std::size_t> position = index_.takeFirst(number);
   if (!position) return false;
   // The record itself is left as it is, not even read: at a random place in

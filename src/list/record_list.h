@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "list/number_index.h"
@@ -31,12 +32,10 @@
 //   list as it was.
 class RecordList {
  public:
-  // At most `blockLimit` blocks: past them an append fails as one that finds
-  // no memory would (for tests).
-  explicit RecordList(std::size_t blockLimit = SIZE_MAX) : blockLimit_(blockLimit) {}
+  RecordList() = default;
   RecordList(const RecordList&) = delete;
   RecordList& operator=(const RecordList&) = delete;
-  ~RecordList();
+  virtual ~RecordList();
 
   // Records in each block: a power of two, so that a position splits with a
   // shift and a mask.
@@ -99,19 +98,18 @@ class RecordList {
   // own position). Compacts first, as the view did.
   void reorder(std::uint32_t* from);
 
+ protected:
+  // Where an append's new block comes from (a test may make it fail).
+  virtual Record* newBlock() { return std::allocator<Record>().allocate(kBlockSize); }
+
  private:
   Record* slot(std::size_t i) const { return blocks_[i >> kBlockBits] + (i & (kBlockSize - 1)); }
   Record& at(std::size_t i) { return *slot(i); }
-  // The policy's constants: removed records are dropped once they are
-  // 1 / kDropAtRemoval of n at a removal, or 1 / kDropAtGrowth of n when an
-  // append needs a block; blocks beyond room for kSpareBlocks * n records,
-  // and marks and index with room beyond kIndexRoom * n positions, are let go.
+  // The policy's numbers, as the class comment states them.
   static constexpr std::size_t kDropAtRemoval = 2;
   static constexpr std::size_t kDropAtGrowth = 4;
   static constexpr std::size_t kSpareBlocks = 2;
   static constexpr std::size_t kIndexRoom = 4;
-  // Marks every record as kept and indexes it.
-  void buildIndex();
   // Frees the marks and the index; the next removal builds them again.
   void dropIndex();
   // Drops the removed records, keeping the others in order. Allocates
@@ -119,7 +117,6 @@ class RecordList {
   void compact();
   // Destroys the records from position `kept` on and frees blocks left empty.
   void truncate(std::size_t kept);
-  std::size_t blockLimit_;
   std::vector<Record*> blocks_;  // room for kBlockSize records each
   std::size_t count_ = 0;        // records constructed, removed ones included
   // From the first removal on, until a reorder: the marks by position, and

@@ -2,29 +2,13 @@
 
 #include <type_traits>
 
-namespace field_sort {
-
-void Region::reset(std::size_t bytes) {
-  if (bytes > size_) {
-    // The old memory goes first: the two are never held at once.
-    memory_.reset();
-    size_ = 0;
-    memory_.reset(new std::byte[bytes]);
-    size_ = bytes;
-  }
-  used_ = 0;
-}
-
-}  // namespace field_sort
-
 namespace {
 
 template <typename Field>
 void sortBy(RecordList& records, Field Record::*field, field_sort::Scratch& scratch) {
   const RecordList::View list = records.view();
-  // Memory follows the lists sorted down.
-  if (scratch.region.size() > FieldSorter::kScratchSlack * field_sort::mostBytesFor(list.size()) +
-                                  FieldSorter::kScratchFloor) {
+  const std::size_t most = field_sort::mostBytesFor(list.size());
+  if (scratch.region.size() > FieldSorter::kScratchSlack * most + FieldSorter::kScratchFloor) {
     scratch = {};
   }
   if (list.size() < 2) return;

@@ -16,13 +16,11 @@
 // but deterministic order: the same input always gives the same order.
 // Positions are kept in 32 bits: fewer than 2^32 records.
 //
-// Memory: one scratch region serves every way of sorting. It is kept from
-// one sort to the next, so that a session that sorts again and again does
-// not fault fresh pages in each time, and grows to the largest sort so far,
-// its old memory freed first: a session that sorts by each field in turn
-// holds no more than its largest sort needs. A sort of a list for which the
-// most demanding way would need less than a kScratchSlack-th of the region
-// (less kScratchFloor) lets the region go first (scratchBytes()).
+// Memory: one scratch region (scratchBytes()) serves every way of sorting,
+// kept from one sort to the next so that pages are not faulted in afresh,
+// and grown to the largest sort so far, its old memory freed first. A sort
+// lets it go first when it is over kScratchSlack times what the most
+// demanding way would need for the list, plus kScratchFloor.
 class FieldSorter {
  public:
   void sort(RecordList& records, std::string Record::*field);

@@ -72,15 +72,21 @@ class DistinctValues {
   std::vector<Slot> table_ = std::vector<Slot>(kFirstTable);
 };
 
-// Memory shared by every kind of key, kept across sorts: a session that
-// sorts by a word and by a date holds what the larger of the two needs, not
-// both. Each sort carves it afresh, and what is taken is not cleared: every
-// part writes its keys before it reads them.
+// Memory shared by every kind of key, carved afresh by each sort and never
+// cleared: every part writes its keys before it reads them.
 class Region {
  public:
-  // Room for `bytes` at least, carved from the start again; what it held is
-  // lost. Grows to the largest asked for, the old memory freed first.
-  void reset(std::size_t bytes);
+  // Room for `bytes` at least, from the start again. Grows to the largest
+  // asked for, the old memory freed first: the two are never held at once.
+  void reset(std::size_t bytes) {
+    if (bytes > size_) {
+      memory_.reset();
+      size_ = 0;
+      memory_.reset(new std::byte[bytes]);
+      size_ = bytes;
+    }
+    used_ = 0;
+  }
   // The next `count` objects of trivial type T, unwritten.
   template <typename T>
   T* take(std::size_t count) {
@@ -107,17 +113,14 @@ class Region {
   std::size_t used_ = 0;
 };
 
-// What the most demanding way of sorting takes for `n` records: the order
-// and two arrays of window keys.
+// What the most demanding way takes for `n` records: order and window keys.
 constexpr std::size_t mostBytesFor(std::size_t n) {
   return Region::bytesFor<std::uint32_t, StringKey, StringKey>(n);
 }
 
 struct Scratch {
   Region region;
-  // The order found, carved from the region: from[i] is the position whose
-  // record goes to i.
-  std::uint32_t* from = nullptr;
+  std::uint32_t* from = nullptr;  // in the region: from[i] is the record that goes to i
   std::vector<TiedRun> runs;
   DistinctValues values;
 };
