@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Times the built program on generated session scripts.
 
-For each N: wall seconds, records per second, peak RSS, output bytes, and the
-I/O floor measured in the same run (cat of the script to /dev/null plus the
-same amount of output pushed through a pipe and read the same way), with the
-program's ratio to it. Each time is the best of --runs runs. With --against OTHER it instead times
+For each N: wall seconds, records per second, peak RSS, output bytes, the
+bytes written to the result files, and the I/O floor measured in the same
+run (cat of the script to /dev/null, the same amount of output pushed
+through a pipe and read the same way, and the result files' bytes written
+by dd to a file in the same directory), with the program's ratio to it. Each time is the best of --runs runs. With --against OTHER it instead times
 OTHER and the binary in turns and prints medians side by side. With --repeat-check it also compares repeated binary
 searches on one field with sequential searches on the largest N.
 
@@ -35,25 +36,40 @@ def drain(stream):
         total += got
 
 
-def timed(argv, stdin_path=None, cwd=None, stdout_pipe=True):
-    """Runs argv; returns (wall seconds, output bytes, peak RSS KiB, status).
-    The peak comes from GNU time: a child's own rusage would count the pages
-    of this script, from which it was forked."""
+def timed(argv, stdin_path=None, cwd=None, stdout_pipe=True, stdout_path=None):
+    """Runs argv; returns (wall seconds, output bytes, peak RSS KiB, status,
+    bytes written elsewhere than standard output). The peak comes from GNU
+    time: a child's own rusage would count the pages of this script, from
+    which it was forked. The bytes come from /proc/PID/io of GNU time, read
+    before it is reaped: it holds what its own reaped child wrote."""
     stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+    stdout = (open(stdout_path, "wb") if stdout_path else
+              subprocess.PIPE if stdout_pipe else subprocess.DEVNULL)
     with tempfile.NamedTemporaryFile(prefix="rss-") as rss_file:
         start = time.perf_counter()
         proc = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", rss_file.name] + argv,
-                                stdin=stdin, cwd=cwd,
-                                stdout=subprocess.PIPE if stdout_pipe else subprocess.DEVNULL)
-        out_bytes = drain(proc.stdout) if stdout_pipe else 0
-        proc.wait()
+                                stdin=stdin, cwd=cwd, stdout=stdout)
+        out_bytes = drain(proc.stdout) if proc.stdout else 0
+        os.waitid(os.P_PID, proc.pid, os.WEXITED | os.WNOWAIT)
         wall = time.perf_counter() - start
-        rss = int(pathlib.Path(rss_file.name).read_text().split()[-1] or 0)
-    if stdin_path:
-        stdin.close()
-    if stdout_pipe:
-        proc.stdout.close()
-    return wall, out_bytes, rss, proc.returncode
+        written = written_bytes(proc.pid)
+        proc.wait()
+        report = pathlib.Path(rss_file.name).read_bytes()
+        rss = int(report.split()[-1] or 0)
+    for stream in (stdin, stdout):
+        if hasattr(stream, "close"):
+            stream.close()
+    # Less what time itself wrote: its report.
+    return wall, out_bytes, rss, proc.returncode, max(0, written - out_bytes - len(report))
+
+
+def written_bytes(pid):
+    """Bytes the process and its reaped children wrote (0 where /proc has no io)."""
+    try:
+        with open(f"/proc/{pid}/io", encoding="ascii") as io:
+            return next(int(line.split()[1]) for line in io if line.startswith("wchar:"))
+    except (OSError, StopIteration):
+        return 0
 
 
 def generate(n, path):
@@ -61,9 +77,9 @@ def generate(n, path):
         subprocess.run([sys.executable, str(HERE / "gen.py"), str(n)], stdout=out, check=True)
 
 
-def best(runs, argv, stdin_path=None, cwd=None, stdout_pipe=True):
+def best(runs, argv, stdin_path=None, cwd=None, stdout_pipe=True, stdout_path=None):
     """The fastest of `runs` runs (the least disturbed by other work)."""
-    results = [timed(argv, stdin_path, cwd, stdout_pipe) for _ in range(runs)]
+    results = [timed(argv, stdin_path, cwd, stdout_pipe, stdout_path) for _ in range(runs)]
     for r in results:
         if r[3] != 0:
             raise SystemExit(f"{argv[0]} failed with status {r[3]}")
@@ -75,14 +91,18 @@ def bench(binary, n, work, runs):
     generate(n, script)
     scratch = work / f"run-{n}"
     scratch.mkdir(exist_ok=True)
-    wall, out_bytes, rss, _ = best(runs, [binary], script, scratch)
+    wall, out_bytes, rss, _, file_bytes = best(runs, [binary], script, scratch)
     if out_bytes == 0:
         raise SystemExit(f"N={n}: the program wrote nothing")
     read_floor = best(runs, ["cat", str(script)], stdout_pipe=False)[0]
     pipe_floor = best(runs, ["head", "-c", str(out_bytes), "/dev/zero"])[0]
-    floor = read_floor + pipe_floor
+    # The result files' bytes, written to a file in the same directory.
+    files_floor = best(runs, ["dd", "if=/dev/zero", "of=floor.bin", "bs=1M", f"count={file_bytes}",
+                              "iflag=count_bytes", "status=none"], cwd=scratch,
+                       stdout_pipe=False)[0]
+    floor = read_floor + pipe_floor + files_floor
     return {"n": n, "wall": wall, "rate": n / wall, "rss": rss / 1024, "out": out_bytes,
-            "floor": floor, "ratio": wall / floor, "script": script}
+            "files": file_bytes, "floor": floor, "ratio": wall / floor, "script": script}
 
 
 def repeat_check(binary, n, work, runs, k=20):
@@ -251,7 +271,7 @@ def side_by_side(binaries, sizes, work, runs, removals):
         rss = [0.0] * len(binaries)
         for _ in range(runs):
             for k, binary in enumerate(binaries):
-                wall, _, peak, status = timed([binary], script, scratch)
+                wall, _, peak, status, _ = timed([binary], script, scratch)
                 if status != 0:
                     raise SystemExit(f"{binary} failed with status {status}")
                 walls[k].append(wall)
@@ -291,13 +311,14 @@ def main():
                          args.runs, args.remove_check)
             return
         print(f"{'N':>9} {'wall s':>8} {'records/s':>11} {'peak RSS MB':>12} "
-              f"{'output bytes':>13} {'floor s':>8} {'x floor':>8} {'us/record':>10}")
+              f"{'output bytes':>13} {'file bytes':>11} {'floor s':>8} {'x floor':>8} "
+              f"{'us/record':>10}")
         rows = []
         for n in sizes:
             row = bench(binary, n, work, args.runs)
             rows.append(row)
             print(f"{n:>9} {row['wall']:>8.3f} {row['rate']:>11.0f} {row['rss']:>12.1f} "
-                  f"{row['out']:>13} {row['floor']:>8.3f} {row['ratio']:>8.1f} "
+                  f"{row['out']:>13} {row['files']:>11} {row['floor']:>8.3f} {row['ratio']:>8.1f} "
                   f"{row['wall'] / n * 1e6:>10.3f}")
         if len(rows) > 1:
             first, last = rows[0], rows[-1]
