@@ -65,7 +65,7 @@ void RecordList::compact() {
   truncate(kept);
   removed_.assign(kept, false);
   removedCount_ = 0;
-  if (indexCapacity() > kIndexRoom * kept + kBlockSize) dropIndex();
+  if (indexCapacity() > kIndexRoom * kept + kIndexFloor) dropIndex();
 }
 
 void RecordList::truncate(std::size_t kept) {

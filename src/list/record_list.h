@@ -24,7 +24,7 @@
 //   a reorder (or ever): one O(n) pass, what a sort costs the next removal.
 // - Memory held, in terms of n alone: removed records at most n / 2; blocks
 //   with room for at most 2 n + kBlockSize records (capacity()); the marks
-//   and the index room for at most 4 n + kBlockSize (indexCapacity()): past
+//   and the index room for at most 4 n + 64 (indexCapacity()): past
 //   that, a compaction drops them and the next removal builds them anew.
 // - No caller sees a removed record: walks skip them, views drop them.
 // - It is reordered only through reorder(), which keeps marks and index right.
@@ -110,6 +110,7 @@ class RecordList {
   static constexpr std::size_t kDropAtGrowth = 4;
   static constexpr std::size_t kSpareBlocks = 2;
   static constexpr std::size_t kIndexRoom = 4;
+  static constexpr std::size_t kIndexFloor = 64;
   // Frees the marks and the index; the next removal builds them again.
   void dropIndex();
   // Drops the removed records, keeping the others in order. Allocates
