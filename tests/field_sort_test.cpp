@@ -62,7 +62,7 @@ void CheckSortsAgree(FieldSorter& sorter, std::vector<Record> records, const std
               FieldSorter::kScratchSlack * field_sort::mostBytesFor(original.size()) +
                   FieldSorter::kScratchFloor)
         << what << ", by " << order.name;
-    const RecordList::View sorted = list.view();
+    const RecordList::View sorted = list.compactedView();
     ASSERT_EQ(sorted.size(), original.size()) << what;
     // Only reordered: every record is whole and each appears once.
     std::vector<bool> seen(sorted.size());

@@ -52,7 +52,7 @@ TEST(RecordListTest, AgreesWithAVector) {
         ASSERT_LE(list.indexCapacity(), 4 * held + 64) << after << ", size " << list.size();
       };
       const auto check = [&](const char* after) {
-        const RecordList::View view = list.view();
+        const RecordList::View view = list.compactedView();
         bounded(view.size(), after);
         ASSERT_EQ(view.size(), model.size()) << after;
         for (std::size_t i = 0; i < model.size(); ++i) {
@@ -74,7 +74,7 @@ TEST(RecordListTest, AgreesWithAVector) {
         bounded(2 * list.size(), "an append");
         if (rng() % (row.appends / 10 + 1) == 0) check("a read");
         if (rng() % (row.appends / 5 + 1) == 0) {
-          std::vector<std::uint32_t> from(list.view().size());
+          std::vector<std::uint32_t> from(list.compactedView().size());
           for (std::uint32_t i = 0; i < from.size(); ++i) from[i] = i;
           std::shuffle(from.begin(), from.end(), rng);
           std::vector<Record> moved(from.size());
@@ -129,7 +129,7 @@ TEST(RecordListTest, FailedAppendLeavesTheListAsItWas) {
 
   // A view compacts (a walk does not): the two places freed are filled
   // again. Then a quarter is removed, not more, and the block stays full.
-  list.view();
+  list.compactedView();
   for (const std::int32_t n : {5000, 5001}) {
     list.append(Numbered(n, kBlock));
     expected.push_back(n);

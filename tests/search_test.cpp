@@ -90,7 +90,7 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
     if (!found.empty()) {
       EXPECT_EQ(found[0]->surname, c.query.text);
       // The first of the equal keys in the new order.
-      const RecordList::View list = records.view();
+      const RecordList::View list = records.compactedView();
       std::size_t at = 0;
       while (&list[at] != found[0]) ++at;
       EXPECT_TRUE(at == 0 || list[at - 1].surname != c.query.text);
@@ -113,7 +113,7 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   EXPECT_EQ(Numbers(records)[0], 4);
   EXPECT_EQ(Numbers(records)[1], 2);
   EXPECT_EQ(Numbers(records)[4], 5);
-  EXPECT_EQ(found[0], &records.view()[2]);
+  EXPECT_EQ(found[0], &records.compactedView()[2]);
 
   found = Find(records, Criterion::kLastPaymentDate, Algorithm::kBinary, ByDate({6, 6, 2011}));
   ASSERT_EQ(Numbers(found), std::vector<std::int32_t>{3});
@@ -124,7 +124,7 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   // Between two keys: nothing found, yet the list is left sorted.
   found = Find(records, Criterion::kDistrict, Algorithm::kBinary, ByText("Фронт"));
   EXPECT_TRUE(found.empty());
-  const RecordList::View list = records.view();
+  const RecordList::View list = records.compactedView();
   for (std::size_t i = 1; i < list.size(); ++i) EXPECT_FALSE(lessByDistrict(list[i], list[i - 1]));
 }
 

@@ -28,10 +28,6 @@ class SubscriberBase {
   // the result files. Binary search sorts the list by the criterion first.
   void search();
 
-  // How many records the list holds (for the fuzz harness's check of the
-  // list against the dialogue).
-  std::size_t size() const { return records.size(); }
-
  private:
   // Asks for the nine fields; false when the input ended first.
   bool readRecord(Record& r);

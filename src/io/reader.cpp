@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 #include "io/device_buf.h"
 #include "io/utf16.h"
@@ -37,7 +38,24 @@ bool ItemReader::refill() {
   const std::streamsize got = buf_->sgetn(chunk_.data(), want);
   cur_ = chunk_.data();
   end_ = chunk_.data() + got;
-  return got > 0;
+  if (atStart_) skipByteOrderMark();
+  return cur_ != end_ || refill();
+}
+
+void ItemReader::skipByteOrderMark() {
+  atStart_ = false;
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  const auto have = [this] {
+    return std::string_view(cur_, static_cast<std::size_t>(end_ - cur_));
+  };
+  // A mark cut short by the read is completed byte by byte: its start alone
+  // is no item, so nothing waits that an item would not.
+  while (have().size() < kMark.size() && kMark.substr(0, have().size()) == have() &&
+         buf_->sgetc() != std::char_traits<char>::eof()) {
+    chunk_[static_cast<std::size_t>(end_ - chunk_.data())] = static_cast<char>(buf_->sbumpc());
+    ++end_;
+  }
+  if (have().substr(0, kMark.size()) == kMark) cur_ += kMark.size();
 }
 
 bool ItemReader::skipSpace() {

@@ -63,6 +63,9 @@ class ItemReader {
   bool skipSpace();
   void discardWord();
   bool refill();
+  // Drops a UTF-8 byte-order mark that starts the input, as Windows editors
+  // save one; anywhere else its bytes are ordinary.
+  void skipByteOrderMark();
 
   std::streambuf* buf_;
   std::ostream* flushOnWait_;
@@ -72,4 +75,5 @@ class ItemReader {
   const char* end_ = nullptr;
   int error_ = 0;
   bool ended_ = false;
+  bool atStart_ = true;
 };

@@ -70,7 +70,7 @@ class RecordList {
     const Record* const* blocks_;
     std::size_t size_;
   };
-  View view() {
+  View compactedView() {
     compact();
     return {blocks_.data(), count_};
   }

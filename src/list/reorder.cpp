@@ -56,7 +56,7 @@ void RecordList::reorder(std::uint32_t* from) {
       cursor.source = from[cursor.at];
       from[cursor.at] = static_cast<std::uint32_t>(cursor.at);
       prefetchRecord(at(cursor.source));
-      SUBSCRIBERS_PREFETCH(&from[cursor.source]);
+      SUBSCRIBERS_PREFETCH_HINT(&from[cursor.source]);
       ++c;
     }
   }

@@ -3,8 +3,18 @@
 #include <cstddef>
 #include <string>
 
-#include "io/prefetch_hint.h"
 #include "record/record.h"
+
+// The compiler's hint that `p` will be read soon: nothing where it has none,
+// or in a build with SUBSCRIBERS_PREFETCH=OFF (0 here), to measure.
+#ifndef SUBSCRIBERS_PREFETCH
+#define SUBSCRIBERS_PREFETCH 1
+#endif
+#if SUBSCRIBERS_PREFETCH && (defined(__GNUC__) || defined(__clang__))
+#define SUBSCRIBERS_PREFETCH_HINT(p) __builtin_prefetch(p)
+#else
+#define SUBSCRIBERS_PREFETCH_HINT(p) static_cast<void>(p)
+#endif
 
 // Loops over many records call these a few records ahead: after a sort,
 // records and their words lie scattered over the heap, and each would
@@ -13,7 +23,7 @@
 // How far ahead those loops fetch.
 inline constexpr std::size_t kPrefetchDistance = 8;
 
-inline void prefetchWord(const std::string& word) { SUBSCRIBERS_PREFETCH(word.data()); }
+inline void prefetchWord(const std::string& word) { SUBSCRIBERS_PREFETCH_HINT(word.data()); }
 inline void prefetchWords(const Record& r) {
   prefetchWord(r.surname);
   prefetchWord(r.district);
@@ -22,5 +32,5 @@ inline void prefetchWords(const Record& r) {
 // The whole record, for loops that reach records out of order.
 inline void prefetchRecord(const Record& r) {
   const char* p = reinterpret_cast<const char*>(&r);
-  for (std::size_t line = 0; line < sizeof(Record); line += 64) SUBSCRIBERS_PREFETCH(p + line);
+  for (std::size_t line = 0; line < sizeof(Record); line += 64) SUBSCRIBERS_PREFETCH_HINT(p + line);
 }

@@ -27,7 +27,7 @@ std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field
     return inOrder;
   });
   if (!sorted) sorter.sort(records, field);
-  const RecordList::View list = records.view();
+  const RecordList::View list = records.compactedView();
   const std::size_t n = list.size();
   // The first position whose record is not before the key.
   std::size_t first = 0;

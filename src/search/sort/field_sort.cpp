@@ -6,7 +6,7 @@ namespace {
 
 template <typename Field>
 void sortBy(RecordList& records, Field Record::*field, field_sort::Scratch& scratch) {
-  const RecordList::View list = records.view();
+  const RecordList::View list = records.compactedView();
   const std::size_t most = field_sort::mostBytesFor(list.size());
   if (scratch.region.size() > FieldSorter::kScratchSlack * most + FieldSorter::kScratchFloor) {
     scratch = {};

@@ -32,7 +32,7 @@ struct StringKey {
 // A stretch of keys still tied on every byte before `offset`.
 struct TiedRun {
   std::size_t first;
-  std::size_t last;
+  std::size_t end;  // one past the last
   std::size_t offset;
 };
 

@@ -97,18 +97,18 @@ void sortStringKeys(Records records, std::string Record::*field, StringKey* keys
     const TiedRun run = runs.back();
     runs.pop_back();
     bool runsPast = false;
-    for (std::size_t i = run.first; i < run.last; ++i) {
-      if (i + kPrefetchDistance < run.last) {
+    for (std::size_t i = run.first; i < run.end; ++i) {
+      if (i + kPrefetchDistance < run.end) {
         prefetchWord(records[keys[i + kPrefetchDistance].index].*field);
       }
       fillKey(keys[i], records[keys[i].index].*field, run.offset);
       runsPast = runsPast || keys[i].clipped == kRunsPast;
     }
-    radixSort(keys + run.first, tmp + run.first, run.last - run.first, 0);
+    radixSort(keys + run.first, tmp + run.first, run.end - run.first, 0);
     if (!runsPast) continue;
-    for (std::size_t tie = run.first; tie < run.last;) {
+    for (std::size_t tie = run.first; tie < run.end;) {
       std::size_t end = tie + 1;
-      while (end < run.last && keyEqual(keys[tie], keys[end])) ++end;
+      while (end < run.end && keyEqual(keys[tie], keys[end])) ++end;
       if (end - tie > 1 && keys[tie].clipped == kRunsPast) {
         runs.push_back({tie, end, run.offset + kWindow});
       }
