@@ -293,7 +293,11 @@ def main():
     if "--windows" in sys.argv[2:]:
         return windows_main([sys.argv[sys.argv.index("--windows") + 1], binary])
     results = []
-    with tempfile.TemporaryDirectory() as scratch:
+    with tempfile.TemporaryDirectory() as scratch, tempfile.TemporaryDirectory() as shared:
+        # The cases run as nobody get a copy of the program in a folder open
+        # to all: the build may sit under one that only its owner may enter.
+        os.chmod(shared, 0o755)
+        reachable = shutil.copy2(binary, shared)
         koi8 = koi8_russian(pathlib.Path(scratch))
         environments = [("", dict(os.environ))]
         if koi8 is None:
@@ -304,11 +308,13 @@ def main():
             if case.get("memory") and skip_limits:
                 print(f"skip {case['name']}")
                 continue
+            command = [binary]
             if case.get("unprivileged") and os.geteuid() == 0:
                 # Root passes any permission check; run the case as nobody.
                 case = dict(case, preexec=lambda: os.setuid(65534))
+                command = [reachable]
             for suffix, env in environments:
-                results.append((case["name"] + suffix, check([binary], case, env)))
+                results.append((case["name"] + suffix, check(command, case, env)))
     results.append(("a FIFO named output.txt", check_fifo(binary)))
     results.append(("standard input and output slow non-blocking pipes",
                     check_slow_pipes(binary)))
