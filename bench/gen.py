@@ -5,6 +5,7 @@ matching a large share of the list, binary ones repeated on one field), then 0.
 
 usage: gen.py N [SEED] > script.txt
 """
+import argparse
 import random
 import sys
 
@@ -23,9 +24,22 @@ DISTRICT_WEIGHTS = [40] + [6] * (len(DISTRICTS) - 1)
 STREETS = ["Ленина", "Мира", "Садовая", "Гагарина", "Набережная", "Пушкина", "Советская"]
 
 
+def count(text):
+    """N: a whole number, 0 or more."""
+    if not text.isdigit():
+        raise argparse.ArgumentTypeError(f"N must be a whole number, 0 or more: {text!r}")
+    return int(text)
+
+
 def main():
-    n = int(sys.argv[1])
-    rng = random.Random(int(sys.argv[2]) if len(sys.argv) > 2 else 1)
+    parser = argparse.ArgumentParser(
+        description="Writes a session script for N subscribers to standard output.")
+    parser.add_argument("n", metavar="N", type=count, help="how many records to add (0 or more)")
+    parser.add_argument("seed", metavar="SEED", type=int, nargs="?", default=1,
+                        help="seed of the random choices (default 1): the same seed, the same script")
+    args = parser.parse_args()
+    n = args.n
+    rng = random.Random(args.seed)
     out = []
     surnames = []
     for i in range(1, n + 1):

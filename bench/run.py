@@ -282,11 +282,26 @@ def side_by_side(binaries, sizes, work, runs, removals):
               f"   {medians[-1] / medians[0]:.2f}")
 
 
+def sizes_of(text):
+    """--sizes: positive numbers separated by commas."""
+    try:
+        sizes = [int(s) for s in text.split(",")]
+    except ValueError:
+        raise argparse.ArgumentTypeError(f"not numbers separated by commas: {text!r}") from None
+    if not sizes or min(sizes) < 1:
+        raise argparse.ArgumentTypeError(f"sizes must be 1 or more: {text!r}")
+    return sizes
+
+
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--binary", default="build/subscribers")
-    parser.add_argument("--sizes", default="10000,100000,1000000")
-    parser.add_argument("--repeat-check", action="store_true")
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--binary", default="build/release/subscribers",
+                        help="the built program to time (default: %(default)s); nothing is built")
+    parser.add_argument("--sizes", default="10000,100000,1000000", type=sizes_of,
+                        help="the numbers of records N, comma-separated (default: %(default)s)")
+    parser.add_argument("--repeat-check", action="store_true",
+                        help="compare a binary search repeated on a sorted field with a "
+                             "sequential search, at the largest N")
     parser.add_argument("--sort-check", action="store_true",
                         help="time one sorting binary search per criterion at the largest N")
     parser.add_argument("--sort-heavy", action="store_true",
@@ -299,7 +314,13 @@ def main():
                              "per session script and the sort-heavy script (ratio: --binary / BINARY)")
     args = parser.parse_args()
     binary = str(pathlib.Path(args.binary).resolve())
-    sizes = [int(s) for s in args.sizes.split(",")]
+    if not os.access(binary, os.X_OK):
+        parser.error(f"--binary {args.binary}: no such program (build it first, see the README)")
+    if args.against and not os.access(args.against, os.X_OK):
+        parser.error(f"--against {args.against}: no such program")
+    if args.runs < 1:
+        parser.error("--runs must be 1 or more")
+    sizes = args.sizes
     # Result files run to hundreds of MB; on tmpfs the timing measures the
     # program rather than the disk's writeback.
     base = "/dev/shm" if os.path.isdir("/dev/shm") and os.access("/dev/shm", os.W_OK) else None
