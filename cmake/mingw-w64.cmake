@@ -2,8 +2,7 @@
 # (package g++-mingw-w64-x86-64), statically linked: the one subscribers.exe
 # runs without any DLL beside it.
 #
-#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
-#   cmake --build build-win
+#   cmake --preset windows && cmake --build --preset windows
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(SUBSCRIBERS_MINGW_TRIPLE x86_64-w64-mingw32)
