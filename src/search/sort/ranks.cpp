@@ -64,36 +64,9 @@ void countingOrder(const std::uint32_t* keys, std::size_t n, std::uint32_t* coun
   for (std::size_t i = 0; i < n; ++i) from[counts[keys[i]]++] = static_cast<std::uint32_t>(i);
 }
 
-namespace {
-
-// Fills ranks[i] with the rank of records[i].*field among the distinct
-// values, in string order, and returns the number of distinct values; 0
-// when there are more than `tooMany`, too many for ranking to pay.
-// `byValue` and `rankOf` have room for tooMany + 1 entries.
-std::size_t rankValues(Records records, std::string Record::*field, DistinctValues& values,
-                       std::size_t tooMany, std::uint32_t* ranks, std::uint32_t* byValue,
-                       std::uint32_t* rankOf) {
-  const std::size_t n = records.size();
-  values.clear();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
-    ranks[i] = values.numberOf(records[i].*field);
-    if (values.size() > tooMany) return 0;
-  }
-  const std::size_t distinct = values.size();
-  for (std::size_t k = 0; k < distinct; ++k) byValue[k] = static_cast<std::uint32_t>(k);
-  // string_view compares bytes as unsigned values, as the orderings do.
-  std::sort(byValue, byValue + distinct,
-            [&values](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
-  for (std::size_t r = 0; r < distinct; ++r) rankOf[byValue[r]] = static_cast<std::uint32_t>(r);
-  for (std::size_t i = 0; i < n; ++i) ranks[i] = rankOf[ranks[i]];
-  return distinct;
-}
-
-}  // namespace
-
 void orderByString(Records records, std::string Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
+  // Past this many distinct values, ranking does not pay.
   const std::size_t tooMany = n / 4 + 16;
   Region& region = scratch.region;
   // Room for either way at once: the pages the ranks touched are those the
@@ -102,13 +75,24 @@ void orderByString(Records records, std::string Record::*field, Scratch& scratch
       std::max(Region::bytesFor<std::uint32_t>(2 * n + 3 * (tooMany + 1)), mostBytesFor(n)));
   scratch.from = region.take<std::uint32_t>(n);
   auto* ranks = region.take<std::uint32_t>(n);
-  auto* byValue = region.take<std::uint32_t>(tooMany + 1);
-  auto* rankOf = region.take<std::uint32_t>(tooMany + 1);
-  auto* counts = region.take<std::uint32_t>(tooMany + 1);
-  const std::size_t distinct =
-      rankValues(records, field, scratch.values, tooMany, ranks, byValue, rankOf);
-  if (distinct != 0) {
-    countingOrder(ranks, n, counts, distinct, scratch.from);
+  DistinctValues& values = scratch.values;
+  values.clear();
+  for (std::size_t i = 0; i < n && values.size() <= tooMany; ++i) {
+    if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
+    ranks[i] = values.numberOf(records[i].*field);
+  }
+  const std::size_t distinct = values.size();
+  if (distinct <= tooMany) {
+    // Each record's value number becomes its value's rank in string order
+    // (string_view compares bytes as unsigned values, as the orderings do).
+    auto* byValue = region.take<std::uint32_t>(distinct);
+    auto* rankOf = region.take<std::uint32_t>(distinct);
+    for (std::size_t k = 0; k < distinct; ++k) byValue[k] = static_cast<std::uint32_t>(k);
+    std::sort(byValue, byValue + distinct,
+              [&values](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
+    for (std::size_t r = 0; r < distinct; ++r) rankOf[byValue[r]] = static_cast<std::uint32_t>(r);
+    for (std::size_t i = 0; i < n; ++i) ranks[i] = rankOf[ranks[i]];
+    countingOrder(ranks, n, region.take<std::uint32_t>(distinct), distinct, scratch.from);
     return;
   }
   // Too many distinct values: the region holds the window keys instead.
