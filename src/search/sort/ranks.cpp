@@ -95,7 +95,9 @@ void orderByString(Records records, std::string Record::*field, Scratch& scratch
     countingOrder(ranks, n, region.take<std::uint32_t>(distinct), distinct, scratch.from);
     return;
   }
-  // Too many distinct values: the region holds the window keys instead.
+  // Too many distinct values: the region holds the window keys instead,
+  // and the values go first.
+  values = DistinctValues();
   region.reset(0);
   scratch.from = region.take<std::uint32_t>(n);
   auto* keys = region.take<StringKey>(n);
