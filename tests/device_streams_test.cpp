@@ -10,14 +10,7 @@
 
 #include "io/console.h"
 #include "io/error_text.h"
-
-// In GCC's sanitized build the allocator calls hooks at every allocation,
-// so a failure line can be checked to allocate nothing. The runtime's
-// documented interface, for which GCC ships no header:
-#ifdef __SANITIZE_ADDRESS__
-extern "C" int __sanitizer_install_malloc_and_free_hooks(  // NOLINT(bugprone-reserved-identifier)
-    void (*onAllocate)(const volatile void*, std::size_t), void (*onFree)(const volatile void*));
-#endif
+#include "test_support.h"
 
 namespace {
 
@@ -100,22 +93,12 @@ TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
   }
 }
 
-#ifdef __SANITIZE_ADDRESS__
-std::size_t allocations = 0;
-void countAllocation(const volatile void* /*p*/, std::size_t /*size*/) { ++allocations; }
-void ignoreFree(const volatile void* /*p*/) {}
-#endif
-
 // After a failure the output is tried again, so that what follows arrives
 // once the device recovers; and a failure line allocates nothing (counted
 // where the sanitizers' hooks are), so that it is told when memory has run
 // out.
 TEST(ConsoleFailureTest, OutputRecoversAndFailureLinesAllocateNothing) {
-#ifdef __SANITIZE_ADDRESS__
-  static const int installed =
-      __sanitizer_install_malloc_and_free_hooks(countAllocation, ignoreFree);
-  ASSERT_NE(installed, 0);
-#endif
+  const bool counted = CountAllocations();
   FakeDevice output(100, {0});
   FakeDevice errors(100, {});
   DeviceOutBuf outBuf(output, 16);
@@ -124,15 +107,13 @@ TEST(ConsoleFailureTest, OutputRecoversAndFailureLinesAllocateNothing) {
   std::ostream out(&outBuf);
   std::ostream err(&errBuf);
   Console console(in, out, err);
-#ifdef __SANITIZE_ADDRESS__
-  const std::size_t before = allocations;
-#endif
+  const std::size_t before = allocationCount;
   console.write("0");
   console.flush();
   console.reportFailure({"Не удалось записать файл ", "output.txt", ": ", errorReason(ENOSPC)});
-#ifdef __SANITIZE_ADDRESS__
-  EXPECT_EQ(allocations, before);
-#endif
+  if (counted) {
+    EXPECT_EQ(allocationCount, before);
+  }
   console.write("1");
   console.flush();
   EXPECT_EQ(output.written(), "1");
