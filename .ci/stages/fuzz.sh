@@ -17,8 +17,10 @@ if ! (cd "$CI_WORK" && "$root/build/fuzz/session_fuzzer" -max_total_time="$FUZZ_
       -dict="$root/tests/fuzz/session.dict" -artifact_prefix="$CI_WORK/findings/" \
       "$CI_WORK/corpus" 2>"$CI_WORK/fuzz.log"); then
   tail -n 60 "$CI_WORK/fuzz.log"
+  # Kept past the run's scratch folder, to be replayed and kept.
+  mkdir -p build/fuzz/findings && cp "$CI_WORK"/findings/* build/fuzz/findings/
   echo "fuzzing found a failing input; keep it under tests/fuzz/regressions:"
-  ls -l "$CI_WORK/findings"
+  ls -l build/fuzz/findings
   exit 1
 fi
 grep -E "^Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb" \
