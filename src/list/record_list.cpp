@@ -37,6 +37,7 @@ void RecordList::dropIndex() {
 bool RecordList::removeFirst(std::int32_t number) {
   if (!indexed_) {
     removed_.assign(count_, false);
+    index_ = NumberIndex();  // nothing left of a build that ran out of memory
     index_.reserve(count_);
     for (std::size_t i = 0; i < count_; ++i) index_.append(at(i).number, i);
     indexed_ = true;
