@@ -3,18 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "io/prefetch_hint.h"
 #include "record/record.h"
-
-// The compiler's hint that `p` will be read soon: nothing where it has none,
-// or in a build with SUBSCRIBERS_PREFETCH=OFF (0 here), to measure.
-#ifndef SUBSCRIBERS_PREFETCH
-#define SUBSCRIBERS_PREFETCH 1
-#endif
-#if SUBSCRIBERS_PREFETCH && (defined(__GNUC__) || defined(__clang__))
-#define SUBSCRIBERS_PREFETCH_HINT(p) __builtin_prefetch(p)
-#else
-#define SUBSCRIBERS_PREFETCH_HINT(p) static_cast<void>(p)
-#endif
 
 // Loops over many records call these a few records ahead: after a sort,
 // records and their words lie scattered over the heap, and each would
