@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "io/utf16.h"
 #include "test_support.h"
 
@@ -32,14 +30,18 @@ TEST(MenuTest, InvalidChoicesAreAnsweredOnceEach) {
       {"\xD0\n0\n", invalid + kMenu},
       {"Жa0", invalid + invalid + kMenu},
       {"6 7 0", invalid + invalid + kMenu},
+      // A byte-order mark starts the input unseen; anywhere else it is read.
+      {"\xEF\xBB\xBF"
+       "2 \xEF\xBB\xBF 0",
+       kMenu + kHeader + invalid + kMenu},
   };
   for (const auto& c : cases) EXPECT_EQ(RunSession(c.script), c.output) << c.script;
   // Every byte from 0x80 on, with the continuation bytes a lead announces:
   // one character, one answer.
   for (int byte = 0x80; byte <= 0xFF; ++byte) {
-    const std::size_t length =
-        std::max<std::size_t>(utf8Length(static_cast<unsigned char>(byte)), 1);
-    const std::string character = static_cast<char>(byte) + std::string(length - 1, '\x90');
+    const std::size_t length = utf8Length(static_cast<unsigned char>(byte));
+    const std::string character =
+        static_cast<char>(byte) + std::string(length > 1 ? length - 1 : 0, '\x90');
     EXPECT_EQ(RunSession(character + "0"), invalid + kMenu) << "byte " << byte;
   }
 }

@@ -138,19 +138,13 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
   CheckSortsAgree(sorter, few, "a small list after a large one");
 }
 
-// Each distinct value keeps its number as the table grows, and a clear
-// starts the numbering again.
+// Each distinct value keeps its number as the table grows.
 TEST(FieldSortTest, DistinctValuesNumberEachValueOnce) {
   field_sort::DistinctValues values;
-  for (const std::size_t count : {5000U, 3U, 70000U}) {
-    values.clear();
-    for (int pass = 0; pass < 2; ++pass) {
-      for (std::size_t k = 0; k < count; ++k) {
-        ASSERT_EQ(values.numberOf("v" + std::to_string(k)), k) << "pass " << pass;
-      }
-    }
-    ASSERT_EQ(values.size(), count);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::uint32_t k = 0; k < 70000; ++k) ASSERT_EQ(values.numberOf(std::to_string(k)), k);
   }
+  EXPECT_EQ(values.size(), 70000U);
 }
 
 // Dates whose parts span given numbers of bits, each part's range taken

@@ -44,9 +44,8 @@ TEST(RecordListTest, AgreesWithAVector) {
       const auto number = [&] { return pool[rng() % pool.size()]; };
       RecordList list;
       std::vector<Record> model;
-      // Removed records are at most half of those held, so the bounds in
-      // terms of what is held are twice as wide in terms of what is left;
-      // a view drops the removed ones and the bounds close.
+      // Removed records are at most half of those held: a view drops them
+      // and the bounds close.
       const auto bounded = [&](std::size_t held, const char* after) {
         ASSERT_LE(list.capacity(), 2 * held + kBlock) << after << ", size " << list.size();
         ASSERT_LE(list.indexCapacity(), 4 * held + 64) << after << ", size " << list.size();
