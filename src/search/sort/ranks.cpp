@@ -101,9 +101,8 @@ void orderByString(Records records, std::string Record::*field, Scratch& scratch
   region.reset(0);
   scratch.from = region.take<std::uint32_t>(n);
   auto* keys = region.take<StringKey>(n);
-  auto* tmp = region.take<StringKey>(n);
   for (std::size_t i = 0; i < n; ++i) keys[i].index = static_cast<std::uint32_t>(i);
-  sortStringKeys(records, field, keys, tmp, n, scratch.runs);
+  sortStringKeys(records, field, keys, n, scratch.runs);
   for (std::size_t i = 0; i < n; ++i) scratch.from[i] = keys[i].index;
 }
 

@@ -115,7 +115,7 @@ class Region {
 
 // What the most demanding way takes for `n` records: order and window keys.
 constexpr std::size_t mostBytesFor(std::size_t n) {
-  return Region::bytesFor<std::uint32_t, StringKey, StringKey>(n);
+  return Region::bytesFor<std::uint32_t, StringKey>(n);
 }
 
 struct Scratch {
@@ -132,9 +132,9 @@ void orderByString(Records records, std::string Record::*field, Scratch& scratch
 void orderByDate(Records records, Date Record::*field, Scratch& scratch);
 
 // Sorts keys[0, n) (whose `index` fields are set) in string order of
-// records[index].*field; `tmp` has room for n keys.
-void sortStringKeys(Records records, std::string Record::*field, StringKey* keys, StringKey* tmp,
-                    std::size_t n, std::vector<TiedRun>& runs);
+// records[index].*field.
+void sortStringKeys(Records records, std::string Record::*field, StringKey* keys, std::size_t n,
+                    std::vector<TiedRun>& runs);
 
 // Fills from[0, n) with the positions in order of keys[i] < buckets, equal
 // keys by position; `counts` has room for `buckets` entries.

@@ -1,7 +1,6 @@
 // Strings that mostly differ: keys over 16-byte windows, radix-sorted.
 
 #include <algorithm>
-#include <cstring>
 
 #include "record/prefetch.h"
 #include "search/sort/sort_parts.h"
@@ -48,9 +47,10 @@ unsigned digitOf(const StringKey& key, int d) {
 }
 constexpr int kDigits = 17;
 
-// Most-significant-digit radix sort of keys[0, n) from digit `d` on; `tmp`
-// has room for n keys. Small ranges go to a comparison sort.
-void radixSort(StringKey* keys, StringKey* tmp, std::size_t n, int d) {
+// Most-significant-digit radix sort of keys[0, n) from digit `d` on, in
+// place: each key is swapped straight into its bucket, so no second array
+// is needed. Small ranges go to a comparison sort.
+void radixSort(StringKey* keys, std::size_t n, int d) {
   constexpr std::size_t kSmall = 64;
   for (; d < kDigits; ++d) {
     if (n <= kSmall) {
@@ -67,18 +67,23 @@ void radixSort(StringKey* keys, StringKey* tmp, std::size_t n, int d) {
       }
       continue;
     }
-    std::size_t start[256];
-    std::size_t sum = 0;
-    for (int b = 0; b < 256; ++b) {
-      start[b] = sum;
-      sum += count[b];
-    }
+    std::size_t start[257];
+    start[0] = 0;
+    for (int b = 0; b < 256; ++b) start[b + 1] = start[b] + count[b];
     std::size_t next[256];
     std::copy(start, start + 256, next);
-    for (std::size_t i = 0; i < n; ++i) tmp[next[digitOf(keys[i], d)]++] = keys[i];
-    std::memcpy(static_cast<void*>(keys), tmp, n * sizeof(StringKey));
+    for (unsigned b = 0; b < 256; ++b) {
+      while (next[b] < start[b + 1]) {
+        const unsigned to = digitOf(keys[next[b]], d);
+        if (to == b) {
+          ++next[b];
+        } else {
+          std::swap(keys[next[b]], keys[next[to]++]);
+        }
+      }
+    }
     for (int b = 0; b < 256; ++b) {
-      if (count[b] > 1) radixSort(keys + start[b], tmp + start[b], count[b], d + 1);
+      if (count[b] > 1) radixSort(keys + start[b], count[b], d + 1);
     }
     return;
   }
@@ -90,8 +95,8 @@ void radixSort(StringKey* keys, StringKey* tmp, std::size_t n, int d) {
 // sorted by the next, so long shared prefixes cost passes over the short
 // keys only. The runs wait on a list of their own, not on the call stack:
 // words may share prefixes of millions of bytes.
-void sortStringKeys(Records records, std::string Record::*field, StringKey* keys, StringKey* tmp,
-                    std::size_t n, std::vector<TiedRun>& runs) {
+void sortStringKeys(Records records, std::string Record::*field, StringKey* keys, std::size_t n,
+                    std::vector<TiedRun>& runs) {
   runs.assign(1, {0, n, 0});
   while (!runs.empty()) {
     const TiedRun run = runs.back();
@@ -104,7 +109,7 @@ void sortStringKeys(Records records, std::string Record::*field, StringKey* keys
       fillKey(keys[i], records[keys[i].index].*field, run.offset);
       runsPast = runsPast || keys[i].clipped == kRunsPast;
     }
-    radixSort(keys + run.first, tmp + run.first, run.end - run.first, 0);
+    radixSort(keys + run.first, run.end - run.first, 0);
     if (!runsPast) continue;
     for (std::size_t tie = run.first; tie < run.end;) {
       std::size_t end = tie + 1;
