@@ -4,15 +4,29 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace {
 
 // Applies `ops` to `input` ('w' word, 'i' integer, 'c' character) and
 // describes what each read gave: w[text], i[value], i! (no digits), i>
 // (out of range), c[text] or END.
-std::string Trace(const std::string& input, const std::string& ops) {
-  std::istringstream in(input);
-  ItemReader reader(in);
+// With `trickle`, the stream hands over one byte at a time, so that every
+// item and the byte-order mark are cut between reads.
+std::string Trace(const std::string& input, const std::string& ops, bool trickle = false) {
+  struct TrickleBuf : std::streambuf {
+    explicit TrickleBuf(std::string bytes) : bytes_(std::move(bytes)) {}
+    int_type underflow() override {
+      if (at_ == bytes_.size()) return traits_type::eof();
+      setg(&bytes_[at_], &bytes_[at_], &bytes_[at_] + 1);
+      return traits_type::to_int_type(bytes_[at_++]);
+    }
+    std::string bytes_;
+    std::size_t at_ = 0;
+  } bytes(input);
+  std::istringstream whole(input);
+  std::istream trickled(&bytes);
+  ItemReader reader(trickle ? trickled : whole);
   std::string trace;
   for (const char op : ops) {
     if (!trace.empty()) trace += ' ';
@@ -50,11 +64,15 @@ struct Case {
 
 void CheckAll(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
-    EXPECT_EQ(Trace(c.input, c.ops), c.expected) << "input: \"" << c.input << "\" ops: " << c.ops;
+    for (const bool trickle : {false, true}) {
+      EXPECT_EQ(Trace(c.input, c.ops, trickle), c.expected)
+          << "input: \"" << c.input << "\" ops: " << c.ops << (trickle ? ", byte by byte" : "");
+    }
   }
 }
 
 TEST(ItemReaderTest, ReadsWords) {
+  const std::string kMark = "\xEF\xBB\xBF";
   CheckAll({
       {"abc", "ww", "w[abc] END"},
       {"  abc def\n", "www", "w[abc] w[def] END"},
@@ -65,6 +83,9 @@ TEST(ItemReaderTest, ReadsWords) {
       {" \t\n\v\f\r", "w", "END"},
       {"", "w", "END"},
       {"-12x", "w", "w[-12x]"},
+      // A byte-order mark is skipped only where the input starts, and only whole.
+      {kMark + "ab " + kMark, "ww", "w[ab] w[" + kMark + "]"},
+      {kMark.substr(0, 2) + "c", "w", "w[" + kMark.substr(0, 2) + "c]"},
   });
 }
 
