@@ -12,13 +12,6 @@
 
 namespace field_sort {
 
-void DistinctValues::clear() {
-  bytes_.clear();
-  starts_.resize(1);
-  // Small again, in time of its own: it grows with the values of this sort.
-  table_.assign(kFirstTable, Slot{0, 0});
-}
-
 std::uint32_t DistinctValues::numberOf(std::string_view value) {
   const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(value));
   Slot* slot = find(value, hash);
@@ -64,6 +57,37 @@ void countingOrder(const std::uint32_t* keys, std::size_t n, std::uint32_t* coun
   for (std::size_t i = 0; i < n; ++i) from[counts[keys[i]]++] = static_cast<std::uint32_t>(i);
 }
 
+namespace {
+
+// Orders `from` by the ranks of the field's distinct values; false, with
+// `from` unwritten, when there are more than `tooMany` of them. The values
+// are freed on return, before window keys take their place.
+bool orderByRanks(Records records, std::string Record::*field, std::size_t tooMany, Region& region,
+                  std::uint32_t* from) {
+  const std::size_t n = records.size();
+  auto* ranks = region.take<std::uint32_t>(n);
+  DistinctValues values;
+  for (std::size_t i = 0; i < n && values.size() <= tooMany; ++i) {
+    if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
+    ranks[i] = values.numberOf(records[i].*field);
+  }
+  const std::size_t distinct = values.size();
+  if (distinct > tooMany) return false;
+  // Each record's value number becomes its value's rank in string order
+  // (string_view compares bytes as unsigned values, as the orderings do).
+  auto* byValue = region.take<std::uint32_t>(distinct);
+  auto* rankOf = region.take<std::uint32_t>(distinct);
+  for (std::size_t k = 0; k < distinct; ++k) byValue[k] = static_cast<std::uint32_t>(k);
+  std::sort(byValue, byValue + distinct,
+            [&values](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
+  for (std::size_t r = 0; r < distinct; ++r) rankOf[byValue[r]] = static_cast<std::uint32_t>(r);
+  for (std::size_t i = 0; i < n; ++i) ranks[i] = rankOf[ranks[i]];
+  countingOrder(ranks, n, region.take<std::uint32_t>(distinct), distinct, from);
+  return true;
+}
+
+}  // namespace
+
 void orderByString(Records records, std::string Record::*field, Scratch& scratch) {
   const std::size_t n = records.size();
   // Past this many distinct values, ranking does not pay.
@@ -74,30 +98,8 @@ void orderByString(Records records, std::string Record::*field, Scratch& scratch
   region.reset(
       std::max(Region::bytesFor<std::uint32_t>(2 * n + 3 * (tooMany + 1)), mostBytesFor(n)));
   scratch.from = region.take<std::uint32_t>(n);
-  auto* ranks = region.take<std::uint32_t>(n);
-  DistinctValues& values = scratch.values;
-  values.clear();
-  for (std::size_t i = 0; i < n && values.size() <= tooMany; ++i) {
-    if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
-    ranks[i] = values.numberOf(records[i].*field);
-  }
-  const std::size_t distinct = values.size();
-  if (distinct <= tooMany) {
-    // Each record's value number becomes its value's rank in string order
-    // (string_view compares bytes as unsigned values, as the orderings do).
-    auto* byValue = region.take<std::uint32_t>(distinct);
-    auto* rankOf = region.take<std::uint32_t>(distinct);
-    for (std::size_t k = 0; k < distinct; ++k) byValue[k] = static_cast<std::uint32_t>(k);
-    std::sort(byValue, byValue + distinct,
-              [&values](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
-    for (std::size_t r = 0; r < distinct; ++r) rankOf[byValue[r]] = static_cast<std::uint32_t>(r);
-    for (std::size_t i = 0; i < n; ++i) ranks[i] = rankOf[ranks[i]];
-    countingOrder(ranks, n, region.take<std::uint32_t>(distinct), distinct, scratch.from);
-    return;
-  }
-  // Too many distinct values: the region holds the window keys instead,
-  // and the values go first.
-  values = DistinctValues();
+  if (orderByRanks(records, field, tooMany, region, scratch.from)) return;
+  // Too many distinct values: the region holds the window keys instead.
   region.reset(0);
   scratch.from = region.take<std::uint32_t>(n);
   auto* keys = region.take<StringKey>(n);

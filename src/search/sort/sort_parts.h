@@ -48,8 +48,6 @@ struct WideDateKey {
 // somewhere in the list.
 class DistinctValues {
  public:
-  // Forgets every value, keeping the memory.
-  void clear();
   std::size_t size() const { return starts_.size() - 1; }
   std::string_view operator[](std::size_t k) const {
     return std::string_view(bytes_).substr(starts_[k], starts_[k + 1] - starts_[k]);
@@ -122,7 +120,6 @@ struct Scratch {
   Region region;
   std::uint32_t* from = nullptr;  // in the region: from[i] is the record that goes to i
   std::vector<TiedRun> runs;
-  DistinctValues values;
 };
 
 using Records = RecordList::View;
