@@ -87,15 +87,15 @@ TEST(RecordListTest, AgreesWithAVector) {
       // Drained to a couple of records, so that the index shrinks, then
       // grown again.
       // A removal allocates nothing unless it builds the index, which it
-      // does only after a compaction dropped it.
+      // does only after a compaction dropped it, and then without regrowing.
       const bool counted = CountAllocations();
       while (model.size() > 2) {
         const std::int32_t key = model[rng() % model.size()].number;
         const std::size_t room = list.indexCapacity();
         const std::size_t before = allocationCount;
         ASSERT_TRUE(list.removeFirst(key));
-        if (counted && room != 0) {
-          ASSERT_EQ(allocationCount, before) << "size " << list.size();
+        if (counted) {  // a build allocates its four arrays once each
+          ASSERT_LE(allocationCount - before, room == 0 ? 4U : 0U) << "size " << list.size();
         }
         // The index goes only once it has outgrown its bound: each build costs O(n).
         if (room != 0 && list.indexCapacity() == 0) {
