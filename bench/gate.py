@@ -33,7 +33,8 @@ def scripts(work, n):
     run.adds_of(work, n)  # writes the bench session
     named = {"session": work / f"session-{n}.txt",
              "sort heavy": run.sort_heavy_script(work, n),
-             "distinct keys": run.distinct_keys_script(work, n)}
+             "distinct keys": run.distinct_keys_script(work, n),
+             "spaced numbers": run.spaced_numbers_script(work, n)}
     named.update({name: script for name, (script, _) in run.remove_scripts(work, n).items()})
     return named
 

@@ -198,6 +198,21 @@ def distinct_keys_script(work, n):
     return script
 
 
+def spaced_numbers_script(work, n):
+    """The N adds with contract numbers 1024 apart, every record removed in
+    random order, a listing: numbers alike in their low bits, which a hash
+    that placed them by those bits would pile into a few slots."""
+    lines = adds_of(work, n).split("\n")
+    for add in range(0, len(lines) - 1, 10):  # "1", then the number first of nine fields
+        lines[add + 1] = str(int(lines[add + 1]) * 1024)
+    numbers = list(range(1, n + 1))
+    random.Random(7).shuffle(numbers)
+    script = work / f"spaced-numbers-{n}.txt"
+    script.write_text("\n".join(lines) + "".join(f"3\n{k * 1024}\n" for k in numbers) + "2\n0\n",
+                      encoding="utf-8")
+    return script
+
+
 def remove_patterns(n):
     """Removal and replacement patterns over the numbers 1..N of a script:
     for each, the operations and how many there are."""
