@@ -30,10 +30,6 @@ TEST(MenuTest, InvalidChoicesAreAnsweredOnceEach) {
       {"\xD0\n0\n", invalid + kMenu},
       {"Жa0", invalid + invalid + kMenu},
       {"6 7 0", invalid + invalid + kMenu},
-      // A byte-order mark starts the input unseen; anywhere else it is read.
-      {"\xEF\xBB\xBF"
-       "2 \xEF\xBB\xBF 0",
-       kMenu + kHeader + invalid + kMenu},
   };
   for (const auto& c : cases) EXPECT_EQ(RunSession(c.script), c.output) << c.script;
   // Every byte from 0x80 on, with the continuation bytes a lead announces:

@@ -123,8 +123,7 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
     Record& b = manyBytes[i];
     b.number = a.number;
     b.surname = RandomKey(rng);
-    // Half of them distinct: windows tied on 16 bytes, decided by the length
-    // past them (15, 16, 17 or more) or by the window after.
+    // Tied on 16 bytes, decided by the length past them or the next window.
     b.district =
         std::string(15, 'a') + std::string(i % 3, '\0') + (i % 2 ? std::to_string(rng()) : "");
     b.contractDate = {static_cast<std::int32_t>(rng()), static_cast<std::int32_t>(rng()),

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -14,15 +14,11 @@ namespace {
 // With `trickle`, the stream hands over one byte at a time, so that every
 // item and the byte-order mark are cut between reads.
 std::string Trace(const std::string& input, const std::string& ops, bool trickle = false) {
-  struct TrickleBuf : std::streambuf {
-    explicit TrickleBuf(std::string bytes) : bytes_(std::move(bytes)) {}
-    int_type underflow() override {
-      if (at_ == bytes_.size()) return traits_type::eof();
-      setg(&bytes_[at_], &bytes_[at_], &bytes_[at_] + 1);
-      return traits_type::to_int_type(bytes_[at_++]);
+  struct TrickleBuf : std::stringbuf {
+    using std::stringbuf::stringbuf;
+    std::streamsize xsgetn(char* s, std::streamsize n) override {
+      return std::stringbuf::xsgetn(s, std::min<std::streamsize>(n, 1));
     }
-    std::string bytes_;
-    std::size_t at_ = 0;
   } bytes(input);
   std::istringstream whole(input);
   std::istream trickled(&bytes);
