@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
 
 #include "search/orderings.h"
 #include "test_support.h"
@@ -12,9 +11,7 @@ namespace {
 
 // The whole record as text, to check that sorting moved it intact.
 std::string RecordLine(const Record& r) {
-  std::ostringstream out;
-  printRecord(out, r);
-  return out.str();
+  return Printed([&r](Output& out) { printRecord(out, r); });
 }
 
 // Strings built to stress the sort's windows: lengths around 16 and 32,
@@ -43,9 +40,8 @@ void CheckSortsAgree(FieldSorter& sorter, std::vector<Record> records, const std
     bool (*less)(const Record&, const Record&);
     const char* name;
   } orders[] = {
-      {[](FieldSorter& s, RecordList& r) { s.sort(r, &Record::surname); }, lessBySurname,
-       "surname"},
-      {[](FieldSorter& s, RecordList& r) { s.sort(r, &Record::district); }, lessByDistrict,
+      {[](FieldSorter& s, RecordList& r) { s.sort(r, Word::kSurname); }, lessBySurname, "surname"},
+      {[](FieldSorter& s, RecordList& r) { s.sort(r, Word::kDistrict); }, lessByDistrict,
        "district"},
       {[](FieldSorter& s, RecordList& r) { s.sort(r, &Record::contractDate); }, lessByContractDate,
        "contract date"},
@@ -92,8 +88,8 @@ TEST(FieldSortTest, SortAgreesWithTheOrderingOnAdversarialKeys) {
     std::vector<Record> records(round < 8 ? 2U + static_cast<unsigned>(round) % 2 : rng() % 300);
     for (std::size_t i = 0; i < records.size(); ++i) {
       records[i].number = static_cast<std::int32_t>(i);
-      records[i].surname = RandomKey(rng);
-      records[i].district = RandomKey(rng);
+      const std::string surname = RandomKey(rng);
+      records[i].words = RecordWords(surname, RandomKey(rng), "");
       records[i].contractDate = {value(), value(), value()};
       records[i].lastPaymentDate = {value(), value(), value()};
     }
@@ -113,8 +109,8 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
   for (std::size_t i = 0; i < n; ++i) {
     Record& a = fewBytes[i];
     a.number = static_cast<std::int32_t>(i);
-    a.surname = std::string(15, 'a') + static_cast<char>(rng() % 256);
-    a.district = "Центральный" + std::string(rng() % 3, '\0');
+    a.words = RecordWords(std::string(15, 'a') + static_cast<char>(rng() % 256),
+                          "Центральный" + std::string(rng() % 3, '\0'), "");
     const auto small = [&rng](int base, int span) {
       return base + static_cast<std::int32_t>(rng() % static_cast<unsigned>(span));
     };
@@ -122,10 +118,11 @@ TEST(FieldSortTest, LargeListsSortLikeTheOrdering) {
     a.lastPaymentDate = {small(-3, 6), small(-300, 600), small(-1, 3)};
     Record& b = manyBytes[i];
     b.number = a.number;
-    b.surname = RandomKey(rng);
-    // Tied on 16 bytes, decided by the length past them or the next window.
-    b.district =
-        std::string(15, 'a') + std::string(i % 3, '\0') + (i % 2 ? std::to_string(rng()) : "");
+    // Districts tied on 16 bytes, decided by the length past them or the next window.
+    const std::string surname = RandomKey(rng);
+    b.words = RecordWords(
+        surname,
+        std::string(15, 'a') + std::string(i % 3, '\0') + (i % 2 ? std::to_string(rng()) : ""), "");
     b.contractDate = {static_cast<std::int32_t>(rng()), static_cast<std::int32_t>(rng()),
                       static_cast<std::int32_t>(rng())};
     // Parts spanning 27 bits in all: too many for counting, few enough for radix passes.

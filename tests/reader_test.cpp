@@ -2,27 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <sstream>
+#include <cstdint>
 #include <string>
+
+#include "memory_device.h"
 
 namespace {
 
 // Applies `ops` to `input` ('w' word, 'i' integer, 'c' character) and
 // describes what each read gave: w[text], i[value], i! (no digits), i>
 // (out of range), c[text] or END.
-// With `trickle`, the stream hands over one byte at a time, so that every
+// With `trickle`, the device hands over one byte at a time, so that every
 // item and the byte-order mark are cut between reads.
 std::string Trace(const std::string& input, const std::string& ops, bool trickle = false) {
-  struct TrickleBuf : std::stringbuf {
-    using std::stringbuf::stringbuf;
-    std::streamsize xsgetn(char* s, std::streamsize n) override {
-      return std::stringbuf::xsgetn(s, std::min<std::streamsize>(n, 1));
-    }
-  } bytes(input);
-  std::istringstream whole(input);
-  std::istream trickled(&bytes);
-  ItemReader reader(trickle ? trickled : whole);
+  MemoryDevice in(input, trickle ? 1 : SIZE_MAX);
+  ItemReader reader(in);
   std::string trace;
   for (const char op : ops) {
     if (!trace.empty()) trace += ' ';
@@ -159,27 +153,21 @@ TEST(ItemReaderTest, ItemsOfDifferentKindsShareOneInput) {
   });
 }
 
-// The output is flushed whenever the reader would have to wait for input,
-// and the end, once met, is kept: a terminal would wait again.
-TEST(ItemReaderTest, FlushesOutputOnlyWhenInputRunsDry) {
-  struct CountingBuf : std::stringbuf {
-    int syncs = 0;
-    int sync() override {
-      ++syncs;
-      return 0;
-    }
-  };
-  CountingBuf outBuf;
-  std::ostream out(&outBuf);
-  std::istringstream in("abc def");
+// What was written goes out before every read of the device, which may
+// wait; and the end, once met, is kept: a terminal would wait again.
+TEST(ItemReaderTest, FlushesOutputBeforeEachReadOfTheDevice) {
+  MemoryDevice in("abc def", 4);  // "abc ", then "def"
+  MemoryDevice shown;
+  Output out(shown, 64);
   ItemReader reader(in, &out);
-  std::string word;
-  ASSERT_TRUE(reader.readWord(word));
-  ASSERT_TRUE(reader.readWord(word));
-  EXPECT_EQ(outBuf.syncs, 1) << "only the look past the last byte meets an empty buffer";
-  EXPECT_FALSE(reader.readWord(word));
-  EXPECT_FALSE(reader.readWord(word));
-  EXPECT_EQ(outBuf.syncs, 1) << "the input was asked again after its end";
+  std::string trace;
+  for (int i = 0; i < 4; ++i) {
+    out.write(std::to_string(i));
+    std::string word = "+";
+    trace += (reader.readWord(word) ? word : "END") + "[" + shown.written + "] ";
+  }
+  EXPECT_EQ(trace, "+abc[0] +def[01] END[01] END[01] ");
+  EXPECT_EQ(in.reads, 3) << "the input was asked again after its end";
 }
 
 }  // namespace

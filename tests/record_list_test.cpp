@@ -55,7 +55,7 @@ TEST(RecordListTest, AgreesWithAVector) {
         bounded(view.size(), after);
         ASSERT_EQ(view.size(), model.size()) << after;
         for (std::size_t i = 0; i < model.size(); ++i) {
-          ASSERT_EQ(view[i].surname, model[i].surname) << after << ", position " << i;
+          ASSERT_EQ(view[i].surname(), model[i].surname()) << after << ", position " << i;
         }
       };
       for (std::size_t serial = 0; serial < row.appends; ++serial) {

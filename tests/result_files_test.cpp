@@ -125,7 +125,7 @@ TEST_F(ResultFilesTest, LargeResultIsWrittenInFull) {
   for (int i = 0; i < kCount; ++i) records.push_back(RecordOf(i, surname(i)));
   for (const Record& r : records) matches.push_back(&r);
   for (int i = kCount - 1; i >= 0; --i) expected += kHeader + LineOf(i, surname(i));
-  EXPECT_FALSE(writeResultFile("big.txt", matches, true));
+  EXPECT_EQ(writeResultFile("big.txt", matches, true), 0);
   EXPECT_EQ(ReadFile("big.txt"), expected);
 }
 

@@ -88,16 +88,16 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
     const auto found = Find(records, c.criterion, Algorithm::kBinary, c.query);
     ASSERT_EQ(found.size(), c.found) << c.query.text;
     if (!found.empty()) {
-      EXPECT_EQ(found[0]->surname, c.query.text);
+      EXPECT_EQ(found[0]->surname(), c.query.text);
       // The first of the equal keys in the new order.
       const RecordList::View list = records.compactedView();
       std::size_t at = 0;
       while (&list[at] != found[0]) ++at;
-      EXPECT_TRUE(at == 0 || list[at - 1].surname != c.query.text);
+      EXPECT_TRUE(at == 0 || list[at - 1].surname() != c.query.text);
     }
     std::vector<std::string> after;
     records.forEach([&](const Record& r) {
-      after.push_back(r.surname);
+      after.emplace_back(r.surname());
       return true;
     });
     EXPECT_EQ(after, c.surnamesAfter) << c.query.text;

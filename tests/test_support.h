@@ -6,13 +6,13 @@
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "dialogue_texts.h"
 #include "list/record_list.h"
 #include "main/menu.h"
+#include "memory_device.h"
 #include "record/record.h"
 
 // A script line that adds record `n` with `surname`; every other field is
@@ -29,9 +29,7 @@ inline Record RecordOf(int n, const std::string& surname = "S", const std::strin
                        Date contract = {4, 5, 2006}, Date payment = {7, 8, 2009}) {
   Record r;
   r.number = n;
-  r.surname = surname;
-  r.district = district;
-  r.address = "A";
+  r.words = RecordWords(surname, district, "A");
   r.phone = 1;
   r.installationPayment = 2;
   r.subscriptionFee = 3;
@@ -73,15 +71,17 @@ inline std::vector<std::int32_t> Numbers(RecordList& list) {
 // Runs a whole session on `script`; returns everything written to stdout.
 inline std::string RunSession(const std::string& script, std::string* err = nullptr,
                               int* status = nullptr) {
-  std::istringstream in(script);
-  std::ostringstream out;
-  std::ostringstream errors;
-  Console console(in, out, errors);
+  MemoryDevice in(script);
+  MemoryDevice out;
+  MemoryDevice errors;
+  Output outBuffer(out, 4096);
+  Output errBuffer(errors, 1024);
+  Console console(in, outBuffer, errBuffer);
   SubscriberBase a(console);
   const int rc = runMenu(console, a);
-  if (err != nullptr) *err = errors.str();
+  if (err != nullptr) *err = errors.written;
   if (status != nullptr) *status = rc;
-  return out.str();
+  return out.written;
 }
 
 inline std::string ReadFile(const std::filesystem::path& path) {

@@ -9,14 +9,25 @@ constexpr std::string_view kNoSuchNumber = "Такого номера нет!\n"
 
 bool SubscriberBase::readRecord(Record& r) {
   Console& c = console_;
+  // The words gather back to back in one buffer kept from add to add, then
+  // go to the record in one allocation of their own size.
+  std::string& words = words_;
+  words.clear();
   c.write("\nВведите номер: ");
   if (!c.readInteger(r.number)) return false;
   c.write("\nВведите фамилию: ");
-  if (!c.readWord(r.surname)) return false;
+  if (!c.readWord(words)) return false;
+  const std::size_t surnameEnd = words.size();
   c.write("\nВведите район: ");
-  if (!c.readWord(r.district)) return false;
+  if (!c.readWord(words)) return false;
+  const std::size_t districtEnd = words.size();
   c.write("\nesВведите адрес: ");
-  if (!c.readWord(r.address)) return false;
+  if (!c.readWord(words)) return false;
+  const std::string_view all = words;
+  r.words = RecordWords(all.substr(0, surnameEnd), all.substr(surnameEnd, districtEnd - surnameEnd),
+                        all.substr(districtEnd));
+  // A huge word's room is not kept for the words to come.
+  if (words.capacity() > kWordsKept) std::string().swap(words);
   c.write("\nВведите телефон: ");
   if (!c.readInteger(r.phone)) return false;
   c.write("\nВведите оплату установки: ");
@@ -38,7 +49,7 @@ void SubscriberBase::add() {
 }
 
 void SubscriberBase::print() {
-  std::ostream& out = console_.out();
+  Output& out = console_.out();
   writeHeaderLine(out);
   records.forEach([&out](const Record& r) {
     printRecord(out, r);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "io/console.h"
@@ -35,7 +36,10 @@ class SubscriberBase {
   // false after saying there is none (or when the input ended).
   bool removeAskedFor(std::string_view prompt);
 
+  static constexpr std::size_t kWordsKept = std::size_t{1} << 16;
+
   Console& console_;
+  std::string words_;  // readRecord's, kept for its capacity
   RecordList records;
   FieldSorter sorter_;
 };

@@ -1,6 +1,5 @@
 #include "io/console.h"
 
-#include "io/device_buf.h"
 #include "io/error_text.h"
 
 namespace {
@@ -9,8 +8,7 @@ constexpr std::string_view kOutOfRange =
     "\nЧисло вне диапазона, введите целое число от -2147483648 до 2147483647: ";
 }  // namespace
 
-Console::Console(std::istream& in, std::ostream& out, std::ostream& err)
-    : reader_(in, &out), out_(out), err_(err) {}
+Console::Console(Device& in, Output& out, Output& err) : reader_(in, &out), out_(out), err_(err) {}
 
 void Console::flush() {
   out_.flush();
@@ -27,18 +25,16 @@ bool Console::track(bool got) {
 }
 
 void Console::noteOutputFailure() {
-  // Later writes are still tried: the device may recover, and result files
-  // of later searches do not depend on it.
-  out_.clear();
-  if (outputFailed_) return;
+  // Told once; later writes are still tried: the device may recover, and
+  // result files of later searches do not depend on it.
   outputFailed_ = true;
-  writeError({"Не удалось записать стандартный вывод: ", errorReason(deviceError(out_.rdbuf()))});
+  writeError({"Не удалось записать стандартный вывод: ", errorReason(out_.error())});
 }
 
 void Console::writeError(std::initializer_list<std::string_view> line) {
   failed_ = true;
-  for (const std::string_view piece : line) writeText(err_, piece);
-  writeText(err_, "\n");
+  for (const std::string_view piece : line) err_.write(piece);
+  err_.write("\n");
   err_.flush();
 }
 

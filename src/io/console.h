@@ -2,13 +2,11 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <istream>
-#include <ostream>
 #include <string>
 #include <string_view>
 
+#include "io/output.h"
 #include "io/reader.h"
-#include "io/text_out.h"
 #include "record/record.h"
 
 // The dialogue's ends: items in, texts out, failure lines aside. Every read
@@ -19,15 +17,16 @@
 // the exit status.
 class Console {
  public:
-  Console(std::istream& in, std::ostream& out, std::ostream& err);
+  Console(Device& in, Output& out, Output& err);
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
-  void write(std::string_view text) { writeText(out_, text); }
-  std::ostream& out() { return out_; }
+  void write(std::string_view text) { out_.write(text); }
+  Output& out() { return out_; }
   // Sends the pending output on, and notes whether that failed.
   void flush();
 
+  // Appends the word read to `word`.
   bool readWord(std::string& word);
   bool readChoice(std::string& choice);
   // Reads an integer; an invalid item is answered with a request for an
@@ -52,14 +51,14 @@ class Console {
   // Reports the first failure of the output, once per run. Called after
   // every read, so the usual case stays inline.
   void checkOutput() {
-    if (!out_.good()) noteOutputFailure();
+    if (out_.error() != 0 && !outputFailed_) noteOutputFailure();
   }
   void noteOutputFailure();
   void writeError(std::initializer_list<std::string_view> line);
 
   ItemReader reader_;
-  std::ostream& out_;
-  std::ostream& err_;
+  Output& out_;
+  Output& err_;
   bool ended_ = false;
   bool failed_ = false;
   bool outputFailed_ = false;

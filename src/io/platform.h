@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 // What no standard API does, implemented once per platform
 // (platform_posix.cpp, platform_windows.cpp: the only files that include
-// system headers): the standard input, output and error as devices, and the
-// system's own text for an error.
+// system headers): the standard input, output and error and the result
+// files as devices, and the system's own text for an error.
 
 // The outcome of one read or write: the bytes moved, and the errno value of
 // a failure (0 when none). A read of 0 bytes without an error is the end of
@@ -15,8 +16,8 @@ struct Transfer {
   int error;
 };
 
-// One end of the dialogue as the system gives it; tests put devices of
-// their own in its place.
+// One end of the dialogue, or a file, as the system gives it; tests put
+// devices of their own in its place.
 class Device {
  public:
   Device() = default;
@@ -30,8 +31,8 @@ class Device {
   // Writes at least one of the `size` bytes, waiting until the device takes
   // them, unless it fails.
   virtual Transfer write(const char* data, std::size_t size) = 0;
-  // Bytes that a read would return without waiting (0 when unknown).
-  virtual std::size_t pending() = 0;
+  // Lets a file go: 0, or the errno value of a failure only closing tells.
+  virtual int close() { return 0; }
 };
 
 // The process's standard input, output and error, made ready for the
@@ -39,6 +40,10 @@ class Device {
 Device& standardInput();
 Device& standardOutput();
 Device& standardError();
+
+// Creates file `name`, or empties it, for writing its bytes as they are;
+// null, with the errno value in `error`, when it cannot.
+std::unique_ptr<Device> createFile(const char* name, int& error);
 
 // The system's text for errno value `error`, in the C locale whatever
 // locale the program selected: plain ASCII. Allocates nothing; the text is

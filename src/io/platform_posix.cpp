@@ -1,13 +1,15 @@
 // The platform layer on POSIX systems: plain descriptors.
 
+#include <fcntl.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <clocale>  // newlocale, locale_t (POSIX, beside the C ones)
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "io/platform.h"
 
@@ -15,7 +17,11 @@ namespace {
 
 class Descriptor : public Device {
  public:
-  explicit Descriptor(int fd) : fd_(fd) {}
+  // An owned descriptor (a file's) is closed with the device.
+  explicit Descriptor(int fd, bool owned = false) : fd_(fd), owned_(owned) {}
+  ~Descriptor() override {
+    if (owned_) close();
+  }
 
   Transfer read(char* data, std::size_t size) override {
     for (;;) {
@@ -36,10 +42,9 @@ class Descriptor : public Device {
     }
   }
 
-  std::size_t pending() override {
-    int pending = 0;
-    if (::ioctl(fd_, FIONREAD, &pending) != 0 || pending < 0) return 0;
-    return static_cast<std::size_t>(pending);
+  int close() override {
+    if (!owned_ || fd_ < 0) return 0;
+    return ::close(std::exchange(fd_, -1)) == 0 ? 0 : errno;
   }
 
  private:
@@ -59,6 +64,7 @@ class Descriptor : public Device {
   }
 
   int fd_;
+  bool owned_;
 };
 
 }  // namespace
@@ -76,6 +82,15 @@ Device& standardOutput() {
 Device& standardError() {
   static Descriptor error(STDERR_FILENO);
   return error;
+}
+
+std::unique_ptr<Device> createFile(const char* name, int& error) {
+  int fd = -1;
+  while ((fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)) < 0 &&
+         errno == EINTR) {
+  }
+  error = fd < 0 ? errno : 0;
+  return fd < 0 ? nullptr : std::make_unique<Descriptor>(fd, true);
 }
 
 const char* systemErrorText(int error) {

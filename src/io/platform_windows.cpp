@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "io/platform.h"
 #include "io/utf16.h"
@@ -43,7 +44,11 @@ DWORD clipped(std::size_t size) {
 // A file or a pipe: bytes as they are.
 class HandleDevice : public Device {
  public:
-  explicit HandleDevice(HANDLE handle) : handle_(handle) {}
+  // An owned handle (a file's) is closed with the device.
+  explicit HandleDevice(HANDLE handle, bool owned = false) : handle_(handle), owned_(owned) {}
+  ~HandleDevice() override {
+    if (owned_) close();
+  }
 
   Transfer read(char* data, std::size_t size) override {
     for (;;) {
@@ -75,25 +80,15 @@ class HandleDevice : public Device {
     }
   }
 
-  std::size_t pending() override {
-    const DWORD type = GetFileType(handle_);
-    if (type == FILE_TYPE_PIPE) {
-      DWORD available = 0;
-      return PeekNamedPipe(handle_, nullptr, 0, nullptr, &available, nullptr) ? available : 0;
-    }
-    LARGE_INTEGER size{};
-    LARGE_INTEGER at{};
-    const LARGE_INTEGER none{};
-    if (type != FILE_TYPE_DISK || !GetFileSizeEx(handle_, &size) ||
-        !SetFilePointerEx(handle_, none, &at, FILE_CURRENT) || size.QuadPart <= at.QuadPart) {
-      return 0;
-    }
-    return static_cast<std::size_t>(
-        std::min<LONGLONG>(size.QuadPart - at.QuadPart, LONGLONG{1} << 30));
+  int close() override {
+    if (!owned_ || handle_ == INVALID_HANDLE_VALUE) return 0;
+    const BOOL closed = CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
+    return closed ? 0 : errnoOf(GetLastError());
   }
 
  private:
   HANDLE handle_;
+  bool owned_;
 };
 
 // A console: UTF-16 on its side, UTF-8 on the program's (see ConsoleInput
@@ -139,8 +134,6 @@ class ConsoleDevice : public Device {
     // A character cut off at the end is kept by the converter: all taken.
     return {size, 0};
   }
-
-  std::size_t pending() override { return ready_.size() - at_; }
 
  private:
   // Writes all of `units`; the system's error, or 0.
@@ -191,6 +184,15 @@ Device& standardOutput() {
 Device& standardError() {
   static const std::unique_ptr<Device> error = standardDevice(STD_ERROR_HANDLE);
   return *error;
+}
+
+std::unique_ptr<Device> createFile(const char* name, int& error) {
+  // Others may read, write or delete it meanwhile, as with the C runtime.
+  const HANDLE handle =
+      CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  error = handle == INVALID_HANDLE_VALUE ? errnoOf(GetLastError()) : 0;
+  return error != 0 ? nullptr : std::make_unique<HandleDevice>(handle, true);
 }
 
 const char* systemErrorText(int error) {

@@ -1,16 +1,15 @@
 #include "io/reader.h"
 
-#include <algorithm>
 #include <limits>
 #include <string_view>
 
-#include "io/device_buf.h"
 #include "io/utf16.h"
 
 namespace {
 
-constexpr std::size_t kChunkSize = std::size_t{1} << 16;
+constexpr std::size_t kBufferSize = std::size_t{1} << 16;
 
+// The first whitespace byte in [p, end), or end.
 const char* findSpace(const char* p, const char* end) {
   while (p != end && !ItemReader::isSpace(static_cast<unsigned char>(*p))) ++p;
   return p;
@@ -18,115 +17,92 @@ const char* findSpace(const char* p, const char* end) {
 
 }  // namespace
 
-ItemReader::ItemReader(std::istream& in, std::ostream* flushOnWait)
-    : buf_(in.rdbuf()), flushOnWait_(flushOnWait), chunk_(kChunkSize) {}
+ItemReader::ItemReader(Device& in, Output* flushOnWait)
+    : in_(in), flushOnWait_(flushOnWait), buffer_(new char[kBufferSize]) {}
 
-bool ItemReader::refill() {
+bool ItemReader::readMore() {
   // A terminal answers a read again after its end (Ctrl-D on a line of its
   // own); the end is kept, so that the run ends where a pipe's would.
   if (ended_) return false;
-  // Nothing buffered anywhere: the next read may wait, so show the output.
-  if (flushOnWait_ != nullptr && buf_->in_avail() <= 0) flushOnWait_->flush();
-  if (buf_->sgetc() == std::char_traits<char>::eof()) {
-    error_ = deviceError(buf_);
+  // The read may wait: show the output first.
+  if (flushOnWait_ != nullptr) flushOnWait_->flush();
+  const auto used = static_cast<std::size_t>(end_ - buffer_.get());
+  const Transfer got = in_.read(buffer_.get() + used, kBufferSize - used);
+  if (got.bytes == 0) {
+    error_ = got.error;
     ended_ = true;
     return false;
   }
-  // At least one byte is buffered now; take what is there, without waiting.
-  const std::streamsize avail = std::max<std::streamsize>(buf_->in_avail(), 1);
-  const std::streamsize want = std::min(avail, static_cast<std::streamsize>(chunk_.size()));
-  const std::streamsize got = buf_->sgetn(chunk_.data(), want);
-  cur_ = chunk_.data();
-  end_ = chunk_.data() + got;
-  if (atStart_) skipByteOrderMark();
-  return cur_ != end_ || refill();
+  end_ += got.bytes;
+  return true;
 }
 
-void ItemReader::skipByteOrderMark() {
-  atStart_ = false;
-  constexpr std::string_view kMark = "\xEF\xBB\xBF";
-  const auto have = [this] {
-    return std::string_view(cur_, static_cast<std::size_t>(end_ - cur_));
-  };
-  // A mark cut short by the read is completed byte by byte: its start alone
-  // is no item, so nothing waits that an item would not.
-  while (have().size() < kMark.size() && kMark.substr(0, have().size()) == have() &&
-         buf_->sgetc() != std::char_traits<char>::eof()) {
-    chunk_[static_cast<std::size_t>(end_ - chunk_.data())] = static_cast<char>(buf_->sbumpc());
-    ++end_;
+bool ItemReader::refill() {
+  cur_ = end_ = buffer_.get();
+  if (!readMore()) return false;
+  if (atStart_) {
+    atStart_ = false;
+    // A UTF-8 byte-order mark that starts the input is dropped, as Windows
+    // editors save one; anywhere else its bytes are ordinary. A mark cut
+    // short by the read is completed first: its start alone is no item, so
+    // nothing waits that an item would not.
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    const auto have = [this] {
+      return std::string_view(cur_, static_cast<std::size_t>(end_ - cur_));
+    };
+    while (have().size() < kMark.size() && kMark.substr(0, have().size()) == have() && readMore()) {
+    }
+    if (have().substr(0, kMark.size()) == kMark) cur_ += kMark.size();
   }
-  if (have().substr(0, kMark.size()) == kMark) cur_ += kMark.size();
+  return cur_ != end_ || refill();
 }
 
 bool ItemReader::skipSpace() {
   for (;;) {
-    while (cur_ != end_ && isSpace(static_cast<unsigned char>(*cur_))) ++cur_;
-    if (cur_ != end_) return true;
+    const char* p = cur_;
+    while (p != end_ && isSpace(static_cast<unsigned char>(*p))) ++p;
+    cur_ = p;
+    if (p != end_) return true;
     if (!refill()) return false;
   }
 }
 
-void ItemReader::discardWord() {
-  for (;;) {
-    cur_ = findSpace(cur_, end_);
-    if (cur_ != end_ || !refill()) return;
-  }
-}
-
 bool ItemReader::readWord(std::string& word) {
-  if (!skipSpace()) {
-    word.clear();
-    return false;
+  if (!skipSpace()) return false;
+  for (;;) {
+    const char* start = cur_;
+    cur_ = findSpace(start, end_);
+    word.append(start, cur_);
+    if (cur_ != end_ || !refill()) return true;
   }
-  // A new string of the word's own length: its allocation fits the word,
-  // where appending would leave up to twice the room.
-  const char* start = cur_;
-  cur_ = findSpace(cur_, end_);
-  if (cur_ != end_) {
-    word = std::string(start, cur_);
-    return true;
-  }
-  // The word runs on past the bytes at hand: gathered in a buffer kept
-  // from word to word.
-  pieces_.assign(start, cur_);
-  while (refill()) {
-    start = cur_;
-    cur_ = findSpace(cur_, end_);
-    pieces_.append(start, cur_);
-    if (cur_ != end_) break;
-  }
-  if (pieces_.size() <= kChunkSize) {
-    word = std::string(pieces_);
-  } else {
-    // A huge word is not copied; the buffer starts small again.
-    word = std::move(pieces_);
-    pieces_ = std::string();
-  }
-  return true;
 }
 
 ItemReader::IntStatus ItemReader::readInt(std::int32_t& value) {
   if (!skipSpace()) return IntStatus::kEnd;
-  int c = peek();
-  const bool negative = c == '-';
-  if (c == '-' || c == '+') {
-    ++cur_;
-    c = peek();
-  }
+  const bool negative = *cur_ == '-';
+  if (negative || *cur_ == '+') ++cur_;
   // Accumulate the magnitude as negative so that INT32_MIN fits; stop
   // accumulating below it, where any further digit keeps it out of range.
   constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
   std::int64_t acc = 0;
   bool digits = false;
-  while (c >= '0' && c <= '9') {
-    digits = true;
-    if (acc >= kMin) acc = acc * 10 - (c - '0');
-    ++cur_;
-    c = peek();
+  for (;;) {
+    const char* p = cur_;
+    const char* const end = end_;
+    for (; p != end; ++p) {
+      const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+      if (digit > 9) break;
+      if (acc >= kMin) acc = acc * 10 - digit;
+    }
+    digits = digits || p != cur_;
+    cur_ = p;
+    if (p != end || !refill()) break;
   }
   if (!negative) acc = -acc;
   if (!digits || acc < kMin || acc > std::numeric_limits<std::int32_t>::max()) {
-    discardWord();
+    // The rest of the word goes with it.
+    while ((cur_ = findSpace(cur_, end_)) == end_ && refill()) {
+    }
     return digits ? IntStatus::kOutOfRange : IntStatus::kInvalid;
   }
   value = static_cast<std::int32_t>(acc);

@@ -1,36 +1,34 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
-#include <ostream>
+#include <memory>
 #include <string>
-#include <vector>
 
-// Reads whitespace-separated items from a stream. Only the six ASCII
+#include "io/output.h"
+#include "io/platform.h"
+
+// Reads whitespace-separated items from a device. Only the six ASCII
 // whitespace bytes separate items, whatever the locale; every other byte
 // (UTF-8 included) belongs to a word.
 //
-// The reader takes bytes from the stream buffer in chunks of what is already
-// available, never waiting for more than one byte, so items typed at a
+// The reader takes what one read of the device gives, so items typed at a
 // terminal are answered as soon as their line arrives. All reads of one
-// stream must go through one reader. Once the stream has ended, every later
-// read meets the end without asking the stream again.
+// device must go through one reader. Once the input has ended, every later
+// read meets the end without asking the device again.
 class ItemReader {
  public:
   enum class IntStatus { kOk, kInvalid, kOutOfRange, kEnd };
 
-  // `flushOnWait`, when given, is flushed whenever no input is buffered, just
-  // before the reader would wait for more: a person at a terminal sees every
-  // prompt, a script is answered in large writes.
-  explicit ItemReader(std::istream& in, std::ostream* flushOnWait = nullptr);
-  // A copy would read from the other's chunk.
+  // `flushOnWait`, when given, is flushed before every read of the device,
+  // which may wait: a person at a terminal sees every prompt.
+  explicit ItemReader(Device& in, Output* flushOnWait = nullptr);
+  // A copy would read from the other's buffer.
   ItemReader(const ItemReader&) = delete;
   ItemReader& operator=(const ItemReader&) = delete;
 
   static bool isSpace(int byte) { return byte == ' ' || (byte >= '\t' && byte <= '\r'); }
 
-  // Skips whitespace and reads one word, stored at its exact length.
-  // Returns false at end of input.
+  // Skips whitespace and appends one word to `word`. False at end of input.
   bool readWord(std::string& word);
 
   // Skips whitespace and reads an optional sign and a maximal run of digits.
@@ -46,8 +44,8 @@ class ItemReader {
   // announces). Any other byte is a character of its own. False at end.
   bool readChar(std::string& character);
 
-  // After an end of input: true when it was a failed read of the device
-  // (see DeviceBuf), whose errno value error() then gives.
+  // After an end of input: true when it was a failed read of the device,
+  // whose errno value error() then gives.
   bool failed() const { return error_ != 0; }
   int error() const { return error_; }
 
@@ -61,16 +59,13 @@ class ItemReader {
   }
   // Moves past whitespace; false at end of input.
   bool skipSpace();
-  void discardWord();
   bool refill();
-  // Drops a UTF-8 byte-order mark that starts the input, as Windows editors
-  // save one; anywhere else its bytes are ordinary.
-  void skipByteOrderMark();
+  // Reads into the buffer after what it holds; false at the end.
+  bool readMore();
 
-  std::streambuf* buf_;
-  std::ostream* flushOnWait_;
-  std::vector<char> chunk_;
-  std::string pieces_;  // a word that spans refills
+  Device& in_;
+  Output* flushOnWait_;
+  std::unique_ptr<char[]> buffer_;
   const char* cur_ = nullptr;
   const char* end_ = nullptr;
   int error_ = 0;

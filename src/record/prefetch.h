@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <string_view>
 
 #include "io/prefetch_hint.h"
 #include "record/record.h"
@@ -13,12 +13,8 @@
 // How far ahead those loops fetch.
 inline constexpr std::size_t kPrefetchDistance = 8;
 
-inline void prefetchWord(const std::string& word) { SUBSCRIBERS_PREFETCH_HINT(word.data()); }
-inline void prefetchWords(const Record& r) {
-  prefetchWord(r.surname);
-  prefetchWord(r.district);
-  prefetchWord(r.address);
-}
+inline void prefetchWord(std::string_view word) { SUBSCRIBERS_PREFETCH_HINT(word.data()); }
+inline void prefetchWords(const Record& r) { prefetchWord(r.words.all()); }
 // The whole record, for loops that reach records out of order.
 inline void prefetchRecord(const Record& r) {
   const char* p = reinterpret_cast<const char*>(&r);

@@ -1,16 +1,58 @@
 #include "record/record.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstring>
 
-#include "io/text_out.h"
+#include "io/output.h"
+
+RecordWords::RecordWords(std::string_view surname, std::string_view district,
+                         std::string_view address)
+    : ends_{surname.size(), surname.size() + district.size(),
+            surname.size() + district.size() + address.size()} {
+  if (ends_[2] == 0) return;
+  bytes_.reset(new char[ends_[2]]);
+  char* at = std::copy(surname.begin(), surname.end(), bytes_.get());
+  at = std::copy(district.begin(), district.end(), at);
+  std::copy(address.begin(), address.end(), at);
+}
 
 namespace {
 
-// Appends the decimal form of `value` at `pos`; returns the new end.
+// "00" to "99": digits go two at a time, half the divisions of one by one.
+struct DigitPairs {
+  char text[200];
+  constexpr DigitPairs() : text() {
+    for (int i = 0; i < 100; ++i) {
+      text[2 * i] = static_cast<char>('0' + i / 10);
+      text[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+  }
+};
+constexpr DigitPairs kPairs;
+constexpr std::uint32_t kTens[] = {10,      100,      1000,      10000,     100000,
+                                   1000000, 10000000, 100000000, 1000000000};
+
+// Writes the decimal form of `value` at `pos`; returns its end.
 char* appendInt(char* pos, std::int32_t value) {
-  // 11 bytes hold "-2147483648".
-  return std::to_chars(pos, pos + 11, value).ptr;
+  auto v = static_cast<std::uint32_t>(value);
+  if (value < 0) {
+    *pos++ = '-';
+    v = 0U - v;
+  }
+  std::size_t length = 1;
+  while (length < 10 && v >= kTens[length - 1]) ++length;
+  char* const end = pos + length;
+  char* at = end;
+  for (; v >= 100; v /= 100) {
+    at -= 2;
+    std::memcpy(at, kPairs.text + 2 * (v % 100), 2);
+  }
+  if (v >= 10) {
+    std::memcpy(at - 2, kPairs.text + 2 * v, 2);
+  } else {
+    at[-1] = static_cast<char>('0' + v);
+  }
+  return end;
 }
 
 char* appendDate(char* pos, const Date& date) {
@@ -21,41 +63,55 @@ char* appendDate(char* pos, const Date& date) {
   return appendInt(pos, date.year);
 }
 
+// The fields after the words, and the line end.
+char* appendTail(char* pos, const Record& record) {
+  pos = appendInt(pos, record.phone);
+  *pos++ = '\t';
+  pos = appendInt(pos, record.installationPayment);
+  *pos++ = '\t';
+  pos = appendInt(pos, record.subscriptionFee);
+  *pos++ = '\t';
+  *pos++ = '\t';
+  pos = appendDate(pos, record.contractDate);
+  *pos++ = '\t';
+  *pos++ = '\t';
+  pos = appendDate(pos, record.lastPaymentDate);
+  *pos++ = '\n';
+  return pos;
+}
+
+// Room for the integers of a line (11 bytes each at most) and its tabs,
+// dots and line end.
+constexpr std::size_t kNumbersRoom = 11 * 10 + 16;
+constexpr Word kWords[] = {Word::kSurname, Word::kDistrict, Word::kAddress};
+
 }  // namespace
 
-void writeHeaderLine(std::ostream& out) { writeText(out, kHeaderLine); }
+void writeHeaderLine(Output& out) { out.write(kHeaderLine); }
 
-void printRecord(std::ostream& out, const Record& record) {
-  // The whole line is formatted into one buffer and written at once: a
-  // listing or a result file of a million records is then a million writes,
-  // not ten million. Words too long for the buffer are written as they are.
-  constexpr std::size_t kNumbersRoom = 11 * 10 + 16;
-  char line[512];
-  const std::size_t words = record.surname.size() + record.district.size() + record.address.size();
-  const bool fits = words + kNumbersRoom <= sizeof(line);
-  char* end = appendInt(line, record.number);
-  *end++ = '\t';
-  for (const std::string* word : {&record.surname, &record.district, &record.address}) {
-    if (fits) {
-      end = std::copy(word->begin(), word->end(), end);
-    } else {
-      writeText(out, std::string_view(line, static_cast<std::size_t>(end - line)));
-      writeText(out, *word);
-      end = line;
-    }
+void printRecord(Output& out, const Record& record) {
+  // The line is formatted straight into the output's buffer; words too long
+  // for it go out as they are, between the numbers.
+  char* pos = out.room(record.words.all().size() + kNumbersRoom);
+  if (pos == nullptr) {
+    char numbers[kNumbersRoom];
+    char* end = appendInt(numbers, record.number);
     *end++ = '\t';
+    out.write(std::string_view(numbers, static_cast<std::size_t>(end - numbers)));
+    for (const Word w : kWords) {
+      out.write(record.word(w));
+      out.write("\t");
+    }
+    end = appendTail(numbers, record);
+    out.write(std::string_view(numbers, static_cast<std::size_t>(end - numbers)));
+    return;
   }
-  end = appendInt(end, record.phone);
-  *end++ = '\t';
-  end = appendInt(end, record.installationPayment);
-  *end++ = '\t';
-  end = appendInt(end, record.subscriptionFee);
-  *end++ = '\t';
-  *end++ = '\t';
-  end = appendDate(end, record.contractDate);
-  *end++ = '\t';
-  *end++ = '\t';
-  end = appendDate(end, record.lastPaymentDate);
-  *end++ = '\n';
-  writeText(out, std::string_view(line, static_cast<std::size_t>(end - line)));
+  pos = appendInt(pos, record.number);
+  *pos++ = '\t';
+  for (const Word w : kWords) {
+    const std::string_view word = record.word(w);
+    pos = std::copy(word.begin(), word.end(), pos);
+    *pos++ = '\t';
+  }
+  out.commit(appendTail(pos, record));
 }

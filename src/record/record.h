@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <ostream>
-#include <string>
+#include <memory>
 #include <string_view>
+#include <utility>
+
+class Output;
 
 struct Date {
   std::int32_t day = 0;
@@ -15,19 +18,56 @@ inline bool operator==(const Date& a, const Date& b) {
   return a.day == b.day && a.month == b.month && a.year == b.year;
 }
 
+// Which of a record's three words.
+enum class Word : unsigned { kSurname, kDistrict, kAddress };
+
+// A record's three words, back to back in one buffer of their own: one
+// allocation for the three, none when all are empty, and a scan of records
+// that reads no word touches none. A copy is an independent copy; a move
+// takes the buffer and leaves three empty words. Any length short of memory.
+class RecordWords {
+ public:
+  RecordWords() = default;
+  // Throws std::bad_alloc when there is no memory for them.
+  RecordWords(std::string_view surname, std::string_view district, std::string_view address);
+  RecordWords(const RecordWords& other)
+      : RecordWords(other[Word::kSurname], other[Word::kDistrict], other[Word::kAddress]) {}
+  RecordWords(RecordWords&& other) noexcept { *this = std::move(other); }
+  RecordWords& operator=(const RecordWords& other) { return *this = RecordWords(other); }
+  RecordWords& operator=(RecordWords&& other) noexcept {
+    bytes_ = std::move(other.bytes_);
+    for (int k = 0; k < 3; ++k) ends_[k] = std::exchange(other.ends_[k], 0);
+    return *this;
+  }
+  ~RecordWords() = default;
+
+  std::string_view operator[](Word which) const {
+    const auto k = static_cast<unsigned>(which);
+    const std::size_t start = k == 0 ? 0 : ends_[k - 1];
+    return {bytes_.get() + start, ends_[k] - start};
+  }
+  // The three together, in order.
+  std::string_view all() const { return {bytes_.get(), ends_[2]}; }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t ends_[3] = {};  // where each word ends in bytes_
+};
+
 // One subscriber contract. Numbers are not unique and no field is validated.
-// The number is kept beside the other integers, not before the words: no
-// padding, so a million records take 8 MB less.
 struct Record {
-  std::string surname;
-  std::string district;
-  std::string address;
+  RecordWords words;
   std::int32_t number = 0;
   std::int32_t phone = 0;
   std::int32_t installationPayment = 0;
   std::int32_t subscriptionFee = 0;
   Date contractDate;
   Date lastPaymentDate;
+
+  std::string_view word(Word which) const { return words[which]; }
+  std::string_view surname() const { return word(Word::kSurname); }
+  std::string_view district() const { return word(Word::kDistrict); }
+  std::string_view address() const { return word(Word::kAddress); }
 };
 
 inline constexpr std::string_view kHeaderLine =
@@ -35,8 +75,8 @@ inline constexpr std::string_view kHeaderLine =
     "платежа\n";
 
 // Writes the header line (shared by the listing and the result files).
-void writeHeaderLine(std::ostream& out);
+void writeHeaderLine(Output& out);
 
 // Writes the record line: tab-separated fields, two tabs before each date,
 // dates as day.month.year without leading zeros, then "\n".
-void printRecord(std::ostream& out, const Record& record);
+void printRecord(Output& out, const Record& record);

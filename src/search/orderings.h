@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "record/record.h"
 
@@ -14,7 +14,7 @@ bool lessByContractDate(const Record& a, const Record& b);
 bool lessByLastPaymentDate(const Record& a, const Record& b);
 
 // A record against a query, for the lower-bound search (record first).
-bool surnameBefore(const Record& r, const std::string& key);
-bool districtBefore(const Record& r, const std::string& key);
+bool surnameBefore(const Record& r, std::string_view key);
+bool districtBefore(const Record& r, std::string_view key);
 bool contractDateBefore(const Record& r, Date key);
 bool lastPaymentDateBefore(const Record& r, Date key);

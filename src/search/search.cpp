@@ -7,14 +7,18 @@
 
 namespace {
 
-// The orderings are template arguments so that sort and the lower bound inline them.
-template <auto Less, auto Before, typename Field>
-std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field Record::*field,
-                                 const Field& key, FieldSorter& sorter) {
+std::string_view fieldOf(const Record& r, Word word) { return r.word(word); }
+const Date& fieldOf(const Record& r, Date Record::*date) { return r.*date; }
+
+// The orderings are template arguments so that sort and the lower bound
+// inline them. `field` is a Word or a date of Record.
+template <auto Less, auto Before, typename Field, typename Key>
+std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field field,
+                                 const Key& key, FieldSorter& sorter) {
   std::vector<const Record*> results;
   if (algorithm == Algorithm::kSequential) {
     records.forEach([&](const Record& r) {
-      if (r.*field == key) results.push_back(&r);
+      if (fieldOf(r, field) == key) results.push_back(&r);
       return true;
     });
     return results;
@@ -40,7 +44,7 @@ std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field
       count = half;
     }
   }
-  if (first != n && list[first].*field == key) results.push_back(&list[first]);
+  if (first != n && fieldOf(list[first], field) == key) results.push_back(&list[first]);
   return results;
 }
 
@@ -68,11 +72,11 @@ std::vector<const Record*> findMatches(RecordList& records, Criterion criterion,
                                        FieldSorter& sorter) {
   switch (criterion) {
     case Criterion::kSurname:
-      return match<lessBySurname, surnameBefore>(records, algorithm, &Record::surname, query.text,
-                                                 sorter);
+      return match<lessBySurname, surnameBefore>(records, algorithm, Word::kSurname,
+                                                 std::string_view(query.text), sorter);
     case Criterion::kDistrict:
-      return match<lessByDistrict, districtBefore>(records, algorithm, &Record::district,
-                                                   query.text, sorter);
+      return match<lessByDistrict, districtBefore>(records, algorithm, Word::kDistrict,
+                                                   std::string_view(query.text), sorter);
     case Criterion::kContractDate:
       return match<lessByContractDate, contractDateBefore>(
           records, algorithm, &Record::contractDate, query.date, sorter);

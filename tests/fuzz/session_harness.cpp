@@ -1,5 +1,5 @@
 // One run of the whole dialogue on arbitrary bytes as its standard input,
-// through the program's device stream buffers, checked beyond "no crash":
+// through the program's reader and output buffers, checked beyond "no crash":
 // the status is 1 exactly when a failure line was written, and each
 // failure of the device is told; the run ends at 0 or at the end of input;
 // the output never outgrows the bytes read times the longest answer to one
@@ -27,10 +27,10 @@
 #include "base/subscriber_base.h"
 #include "dialogue_texts.h"
 #include "io/console.h"
-#include "io/device_streams.h"
 #include "io/error_text.h"
 #include "io/utf16.h"
 #include "main/menu.h"
+#include "memory_device.h"
 
 namespace {
 
@@ -42,9 +42,7 @@ namespace {
 struct Shape {
   std::size_t readStep = 1;
   std::size_t writeCap = SIZE_MAX;
-  std::size_t inBuffer = std::size_t{1} << 16;
   std::size_t outBuffer = std::size_t{1} << 18;
-  int pending = 0;         // 0 true, 1 none, 2 too many, 3 too few
   bool failRead = false;   // the read numbered failAt fails, and those after
   bool failWrite = false;  // the write numbered failAt fails, after taking half
   std::size_t failAt = 0;
@@ -101,12 +99,6 @@ struct FuzzDevice : Device {
     }
     output.append(data, n);
     return {n, 0};
-  }
-
-  std::size_t pending() override {
-    const std::size_t left = std::min(shape.readStep, input.size() - pos);
-    const std::size_t answers[] = {left, 0, left + 100, left / 2};
-    return answers[shape.pending];
   }
 
   std::string_view input;
@@ -270,21 +262,19 @@ void checkConverters(std::uint8_t seed, std::string_view bytes) {
 }
 
 // The device that byte 0 and, past 5, bytes config[0..3] describe: write
-// and buffer sizes, pending() answers, a read or write failing from a call
-// on, and its error.
+// and buffer sizes, a read or write failing from a call on, and its error.
+// (Bits that once shaped an input buffer and a count of waiting bytes are
+// read by nothing now; the corpus keeps them.)
 Shape shapeOf(std::uint8_t first, const std::uint8_t* config) {
   static constexpr std::size_t kSteps[] = {1, 2, 3, 7, 64, 1 << 16};
   static constexpr std::size_t kWriteCaps[] = {1, 2, 7, 64, 4096, 1 << 16, 1 << 20, SIZE_MAX};
   static constexpr std::size_t kOutBuffers[] = {16, 100, 4096, 1 << 18};
-  static constexpr std::size_t kInBuffers[] = {1, 3, 64, 1 << 16};
   static constexpr int kErrors[] = {EIO, ENOSPC, EAGAIN};
   Shape shape;
   shape.readStep = kSteps[first % std::size(kSteps)];
   if (config == nullptr) return shape;
   shape.writeCap = kWriteCaps[config[0] % 8];
   shape.outBuffer = kOutBuffers[config[0] / 8 % 4];
-  shape.inBuffer = kInBuffers[config[0] / 32 % 4];
-  shape.pending = config[1] % 4;
   shape.failRead = (config[2] & 1) != 0;
   shape.failWrite = (config[2] & 2) != 0;
   shape.error = kErrors[config[2] / 4 % 3];
@@ -318,16 +308,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // takes at least nine input bytes.
   const std::size_t perByte = 4096 + input.size() + 126 * (input.size() / 9 + 1);
   FuzzDevice device(input, shape, perByte);
-  std::ostringstream err;
+  MemoryDevice errors;
   int status = 0;
   std::size_t held = 0;
   bool ended = false;
   {
-    DeviceInBuf inBuf(device, shape.inBuffer);
-    DeviceOutBuf outBuf(device, shape.outBuffer);
-    std::istream in(&inBuf);
-    std::ostream out(&outBuf);
-    Console console(in, out, err);
+    Output out(device, shape.outBuffer);
+    Output err(errors, 1024);
+    Console console(device, out, err);
     SubscriberBase a(console);
     status = runMenu(console, a);
     ended = console.ended();
@@ -347,9 +335,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Over memory nothing fails but the devices and the result files, which
   // go to a scratch directory: the status is 1 exactly when a failure line
   // was written, and each failure of a device is told with its reason.
-  if (status != (err.str().empty() ? 0 : 1)) fail("exit status disagrees with stderr");
-  const auto told = [&err, &shape](const char* line) {
-    return err.str().find(line + std::string(errorReason(shape.error))) != std::string::npos;
+  if (status != (errors.written.empty() ? 0 : 1)) fail("exit status disagrees with stderr");
+  const auto told = [&errors, &shape](const char* line) {
+    return errors.written.find(line + std::string(errorReason(shape.error))) != std::string::npos;
   };
   if (device.readFailed && !told("Не удалось прочитать стандартный ввод: ")) {
     fail("a failed read is not told");

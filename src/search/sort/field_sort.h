@@ -23,7 +23,7 @@
 // demanding way would need for the list, plus kScratchFloor.
 class FieldSorter {
  public:
-  void sort(RecordList& records, std::string Record::*field);
+  void sort(RecordList& records, Word field);
   void sort(RecordList& records, Date Record::*field);
   std::size_t scratchBytes() const { return scratch_.region.size(); }
 

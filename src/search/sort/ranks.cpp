@@ -62,14 +62,14 @@ namespace {
 // Orders `from` by the ranks of the field's distinct values; false, with
 // `from` unwritten, when there are more than `tooMany` of them. The values
 // are freed on return, before window keys take their place.
-bool orderByRanks(Records records, std::string Record::*field, std::size_t tooMany, Region& region,
+bool orderByRanks(Records records, Word field, std::size_t tooMany, Region& region,
                   std::uint32_t* from) {
   const std::size_t n = records.size();
   auto* ranks = region.take<std::uint32_t>(n);
   DistinctValues values;
   for (std::size_t i = 0; i < n && values.size() <= tooMany; ++i) {
-    if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].*field);
-    ranks[i] = values.numberOf(records[i].*field);
+    if (i + kPrefetchDistance < n) prefetchWord(records[i + kPrefetchDistance].word(field));
+    ranks[i] = values.numberOf(records[i].word(field));
   }
   const std::size_t distinct = values.size();
   if (distinct > tooMany) return false;
@@ -88,7 +88,7 @@ bool orderByRanks(Records records, std::string Record::*field, std::size_t tooMa
 
 }  // namespace
 
-void orderByString(Records records, std::string Record::*field, Scratch& scratch) {
+void orderByString(Records records, Word field, Scratch& scratch) {
   const std::size_t n = records.size();
   // Past this many distinct values, ranking does not pay.
   const std::size_t tooMany = n / 4 + 16;

@@ -125,12 +125,12 @@ struct Scratch {
 using Records = RecordList::View;
 
 // Each fills scratch.from with the order of `records` by the field.
-void orderByString(Records records, std::string Record::*field, Scratch& scratch);
+void orderByString(Records records, Word field, Scratch& scratch);
 void orderByDate(Records records, Date Record::*field, Scratch& scratch);
 
 // Sorts keys[0, n) (whose `index` fields are set) in string order of
-// records[index].*field.
-void sortStringKeys(Records records, std::string Record::*field, StringKey* keys, std::size_t n,
+// records[index].word(field).
+void sortStringKeys(Records records, Word field, StringKey* keys, std::size_t n,
                     std::vector<TiedRun>& runs);
 
 // Fills from[0, n) with the positions in order of keys[i] < buckets, equal

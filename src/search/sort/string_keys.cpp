@@ -28,7 +28,7 @@ std::uint64_t bigEndian(const unsigned char* p) {
 }
 
 // Fills the key for the window of `s` that starts at `offset`.
-void fillKey(StringKey& key, const std::string& s, std::size_t offset) {
+void fillKey(StringKey& key, std::string_view s, std::size_t offset) {
   unsigned char window[kWindow] = {};
   if (offset < s.size()) {
     std::copy_n(s.data() + offset, std::min(kWindow, s.size() - offset), window);
@@ -95,7 +95,7 @@ void radixSort(StringKey* keys, std::size_t n, int d) {
 // sorted by the next, so long shared prefixes cost passes over the short
 // keys only. The runs wait on a list of their own, not on the call stack:
 // words may share prefixes of millions of bytes.
-void sortStringKeys(Records records, std::string Record::*field, StringKey* keys, std::size_t n,
+void sortStringKeys(Records records, Word field, StringKey* keys, std::size_t n,
                     std::vector<TiedRun>& runs) {
   runs.assign(1, {0, n, 0});
   while (!runs.empty()) {
@@ -104,9 +104,9 @@ void sortStringKeys(Records records, std::string Record::*field, StringKey* keys
     bool runsPast = false;
     for (std::size_t i = run.first; i < run.end; ++i) {
       if (i + kPrefetchDistance < run.end) {
-        prefetchWord(records[keys[i + kPrefetchDistance].index].*field);
+        prefetchWord(records[keys[i + kPrefetchDistance].index].word(field));
       }
-      fillKey(keys[i], records[keys[i].index].*field, run.offset);
+      fillKey(keys[i], records[keys[i].index].word(field), run.offset);
       runsPast = runsPast || keys[i].clipped == kRunsPast;
     }
     radixSort(keys + run.first, run.end - run.first, 0);

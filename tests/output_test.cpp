@@ -1,10 +1,8 @@
-#include "io/device_streams.h"
+#include "io/output.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,7 +30,6 @@ class FakeDevice : public Device {
     written_.append(data, n);
     return {n, 0};
   }
-  std::size_t pending() override { return 0; }
   const std::string& written() const { return written_; }
 
  private:
@@ -42,28 +39,21 @@ class FakeDevice : public Device {
   std::string written_;
 };
 
-// Writes each piece through a 16-byte DeviceOutBuf, then flushes; after a
-// failed piece the stream is cleared and goes on, as the console does.
-// Describes the outcome: what each piece did ("ok" or "bad"), then what
-// reached the device and the error kept.
+// Writes each piece through a 16-byte Output, then flushes. Describes the
+// outcome: the error kept after each piece, whether the flush went
+// through, then what reached the device.
 std::string WriteThrough(FakeDevice& device, const std::vector<std::string>& pieces) {
   std::string trace;
-  {
-    DeviceOutBuf buf(device, 16);
-    std::ostream out(&buf);
-    for (const std::string& piece : pieces) {
-      out << piece;
-      trace += out.good() ? "ok " : "bad ";
-      out.clear();
-    }
-    out.flush();
-    trace += out.good() ? "flushed" : "flush-bad";
-    trace += " error=" + std::to_string(buf.error());
+  Output out(device, 16);
+  for (const std::string& piece : pieces) {
+    out.write(piece);
+    trace += std::to_string(out.error()) + " ";
   }
+  trace += out.flush() ? "flushed" : "flush-bad";
   return trace + " [" + device.written() + "]";
 }
 
-TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
+TEST(OutputTest, DeliversEverythingItReportsWritten) {
   // Distinct bytes throughout, so that bytes sent twice or out of order show.
   const std::string big = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
   const struct {
@@ -72,19 +62,19 @@ TEST(DeviceOutBufTest, DeliversEverythingItReportsWritten) {
     std::vector<std::string> pieces;
     std::string expected;
   } cases[] = {
-      {100, {}, {"ab", big, "cd"}, "ok ok ok flushed error=0 [ab" + big + "cd]"},
+      {100, {}, {"ab", big, "cd"}, "0 0 0 flushed [ab" + big + "cd]"},
       // The device takes a few bytes at a time: all arrive, in order.
-      {3, {}, {"ab", big, "cd"}, "ok ok ok flushed error=0 [ab" + big + "cd]"},
+      {3, {}, {"ab", big, "cd"}, "0 0 0 flushed [ab" + big + "cd]"},
       // A large write goes straight to the device after what was buffered;
       // it fails once, and what follows still arrives.
-      {100, {1}, {"ab", big, "cd"}, "ok bad ok flushed error=5 [abcd]"},
+      {100, {1}, {"ab", big, "cd"}, "0 5 5 flushed [abcd]"},
       // The buffered bytes fail: the large write after them is not sent.
-      {100, {0}, {"ab", big, "cd"}, "ok bad ok flushed error=5 [cd]"},
+      {100, {0}, {"ab", big, "cd"}, "0 5 5 flushed [cd]"},
       // A failure in the middle of a large write: its first part arrived.
-      {10, {2}, {big, "cd"}, "bad ok flushed error=5 [" + big.substr(0, 20) + "cd]"},
-      {100, {0}, {"ab"}, "ok flush-bad error=5 []"},
+      {10, {2}, {big, "cd"}, "5 5 flushed [" + big.substr(0, 20) + "cd]"},
+      {100, {0}, {"ab"}, "0 flush-bad []"},
       // A text that just fills the buffer waits in it for the flush.
-      {100, {0}, {big.substr(0, 16)}, "ok flush-bad error=5 []"},
+      {100, {0}, {big.substr(0, 16)}, "0 flush-bad []"},
   };
   for (const auto& c : cases) {
     FakeDevice device(c.perWrite, c.failing);
@@ -101,11 +91,9 @@ TEST(ConsoleFailureTest, OutputRecoversAndFailureLinesAllocateNothing) {
   const bool counted = CountAllocations();
   FakeDevice output(100, {0});
   FakeDevice errors(100, {});
-  DeviceOutBuf outBuf(output, 16);
-  DeviceOutBuf errBuf(errors, 1024);
-  std::istringstream in;
-  std::ostream out(&outBuf);
-  std::ostream err(&errBuf);
+  Output out(output, 16);
+  Output err(errors, 1024);
+  MemoryDevice in;
   Console console(in, out, err);
   const std::size_t before = allocationCount;
   console.write("0");
