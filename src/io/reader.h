@@ -57,6 +57,8 @@ class ItemReader {
     if (cur_ == end_ && !refill()) return kEnd;
     return static_cast<unsigned char>(*cur_);
   }
+  // readInt's way for items that reach the end of the buffer, or may not fit.
+  IntStatus readIntAcrossBuffers(std::int32_t& value);
   // Moves past whitespace; false at end of input.
   bool skipSpace();
   bool refill();

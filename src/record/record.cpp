@@ -29,30 +29,51 @@ struct DigitPairs {
   }
 };
 constexpr DigitPairs kPairs;
-constexpr std::uint32_t kTens[] = {10,      100,      1000,      10000,     100000,
-                                   1000000, 10000000, 100000000, 1000000000};
-
-// Writes the decimal form of `value` at `pos`; returns its end.
+// Writes the decimal form of `value` at `pos`, which has room for 16 bytes;
+// returns its end.
 char* appendInt(char* pos, std::int32_t value) {
   auto v = static_cast<std::uint32_t>(value);
   if (value < 0) {
     *pos++ = '-';
     v = 0U - v;
   }
-  std::size_t length = 1;
-  while (length < 10 && v >= kTens[length - 1]) ++length;
-  char* const end = pos + length;
-  char* at = end;
+  // Days, months and most amounts: one or two digits, straight from the table.
+  if (v < 100) {
+    if (v < 10) {
+      *pos = static_cast<char>('0' + v);
+      return pos + 1;
+    }
+    std::memcpy(pos, kPairs.text + 2 * v, 2);
+    return pos + 2;
+  }
+  // Years: two pairs.
+  if (v < 10000) {
+    const std::uint32_t high = v / 100;
+    if (high < 10) {
+      *pos++ = static_cast<char>('0' + high);
+    } else {
+      std::memcpy(pos, kPairs.text + 2 * high, 2);
+      pos += 2;
+    }
+    std::memcpy(pos, kPairs.text + 2 * (v % 100), 2);
+    return pos + 2;
+  }
+  // Longer ones from their end in a scratch copy, which goes out whole.
+  char digits[32];
+  char* const end = digits + 16;
+  char* first = end;
   for (; v >= 100; v /= 100) {
-    at -= 2;
-    std::memcpy(at, kPairs.text + 2 * (v % 100), 2);
+    first -= 2;
+    std::memcpy(first, kPairs.text + 2 * (v % 100), 2);
   }
   if (v >= 10) {
-    std::memcpy(at - 2, kPairs.text + 2 * v, 2);
+    first -= 2;
+    std::memcpy(first, kPairs.text + 2 * v, 2);
   } else {
-    at[-1] = static_cast<char>('0' + v);
+    *--first = static_cast<char>('0' + v);
   }
-  return end;
+  std::memcpy(pos, first, 16);
+  return pos + (end - first);
 }
 
 char* appendDate(char* pos, const Date& date) {
@@ -80,9 +101,9 @@ char* appendTail(char* pos, const Record& record) {
   return pos;
 }
 
-// Room for the integers of a line (11 bytes each at most) and its tabs,
-// dots and line end.
-constexpr std::size_t kNumbersRoom = 11 * 10 + 16;
+// Room for the integers of a line (a sign and 16 bytes each at most, see
+// appendInt) and its tabs, dots and line end.
+constexpr std::size_t kNumbersRoom = 17 * 10 + 16;
 constexpr Word kWords[] = {Word::kSurname, Word::kDistrict, Word::kAddress};
 
 }  // namespace

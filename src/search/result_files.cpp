@@ -5,6 +5,7 @@
 #include "io/error_text.h"
 #include "io/output.h"
 #include "io/platform.h"
+#include "record/prefetch.h"
 
 int writeResultFile(const char* name, const std::vector<const Record*>& matches, bool reversed) {
   int error = 0;
@@ -12,9 +13,11 @@ int writeResultFile(const char* name, const std::vector<const Record*>& matches,
   if (file == nullptr) return error;
   Output out(*file, std::size_t{1} << 16);
   const std::size_t n = matches.size();
+  const auto at = [&](std::size_t k) { return matches[reversed ? n - 1 - k : k]; };
   for (std::size_t i = 0; i < n; ++i) {
+    if (i + kPrefetchDistance < n) prefetchWords(*at(i + kPrefetchDistance));
     writeHeaderLine(out);
-    printRecord(out, *matches[reversed ? n - 1 - i : i]);
+    printRecord(out, *at(i));
   }
   out.flush();
   const int closed = file->close();
