@@ -2,18 +2,24 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "io/output.h"
 
 RecordWords::RecordWords(std::string_view surname, std::string_view district,
-                         std::string_view address)
-    : ends_{surname.size(), surname.size() + district.size(),
-            surname.size() + district.size() + address.size()} {
-  if (ends_[2] == 0) return;
-  bytes_.reset(new char[ends_[2]]);
+                         std::string_view address) {
+  const std::uint64_t ends[] = {surname.size(), surname.size() + district.size(),
+                                std::uint64_t{surname.size()} + district.size() + address.size()};
+  if (ends[2] >> 40 != 0) throw std::bad_alloc();
+  if (ends[2] == 0) return;
+  bytes_.reset(new char[static_cast<std::size_t>(ends[2])]);
   char* at = std::copy(surname.begin(), surname.end(), bytes_.get());
   at = std::copy(district.begin(), district.end(), at);
   std::copy(address.begin(), address.end(), at);
+  for (int k = 0; k < 3; ++k) {
+    endLow_[k] = static_cast<std::uint32_t>(ends[k]);
+    endHigh_[k] = static_cast<std::uint8_t>(ends[k] >> 32);
+  }
 }
 
 namespace {

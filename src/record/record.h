@@ -24,7 +24,9 @@ enum class Word : unsigned { kSurname, kDistrict, kAddress };
 // A record's three words, back to back in one buffer of their own: one
 // allocation for the three, none when all are empty, and a scan of records
 // that reads no word touches none. A copy is an independent copy; a move
-// takes the buffer and leaves three empty words. Any length short of memory.
+// takes the buffer and leaves three empty words. Up to 2^40 bytes (1 TiB)
+// in all, more than memory holds: the ends take 40 bits, so that a record
+// fits 64 bytes.
 class RecordWords {
  public:
   RecordWords() = default;
@@ -36,22 +38,31 @@ class RecordWords {
   RecordWords& operator=(const RecordWords& other) { return *this = RecordWords(other); }
   RecordWords& operator=(RecordWords&& other) noexcept {
     bytes_ = std::move(other.bytes_);
-    for (int k = 0; k < 3; ++k) ends_[k] = std::exchange(other.ends_[k], 0);
+    for (int k = 0; k < 3; ++k) {
+      endLow_[k] = std::exchange(other.endLow_[k], 0);
+      endHigh_[k] = std::exchange(other.endHigh_[k], 0);
+    }
     return *this;
   }
   ~RecordWords() = default;
 
   std::string_view operator[](Word which) const {
     const auto k = static_cast<unsigned>(which);
-    const std::size_t start = k == 0 ? 0 : ends_[k - 1];
-    return {bytes_.get() + start, ends_[k] - start};
+    const std::size_t start = k == 0 ? 0 : end(k - 1);
+    return {bytes_.get() + start, end(k) - start};
   }
   // The three together, in order.
-  std::string_view all() const { return {bytes_.get(), ends_[2]}; }
+  std::string_view all() const { return {bytes_.get(), end(2)}; }
 
  private:
+  // Where word k ends in bytes_.
+  std::size_t end(unsigned k) const {
+    return static_cast<std::size_t>(std::uint64_t{endHigh_[k]} << 32 | endLow_[k]);
+  }
+
   std::unique_ptr<char[]> bytes_;
-  std::size_t ends_[3] = {};  // where each word ends in bytes_
+  std::uint32_t endLow_[3] = {};
+  std::uint8_t endHigh_[3] = {};
 };
 
 // One subscriber contract. Numbers are not unique and no field is validated.
@@ -69,6 +80,7 @@ struct Record {
   std::string_view district() const { return word(Word::kDistrict); }
   std::string_view address() const { return word(Word::kAddress); }
 };
+static_assert(sizeof(void*) != 8 || sizeof(Record) == 64, "a record is one cache line's size");
 
 inline constexpr std::string_view kHeaderLine =
     "Номер\tФамилия\tРайон\tАдрес\tТелефон\tОплата\tАбонплата\tДата договора\tДата последнего "
