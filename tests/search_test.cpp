@@ -132,6 +132,20 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   for (std::size_t i = 1; i < list.size(); ++i) EXPECT_FALSE(lessByDistrict(list[i], list[i - 1]));
 }
 
+// One sorter for the whole run, as in a session: a record appended after
+// its sort is sorted in by the next search.
+TEST(BinarySearchTest, RecordAppendedAfterTheSortIsSortedIn) {
+  RecordList records;
+  FieldSorter sorter;
+  Append(records, Sample());
+  findMatches(records, Criterion::kSurname, Algorithm::kBinary, ByText("Петров"), sorter);
+  Append(records, {RecordOf(6, "Абрамов")});
+  EXPECT_EQ(Numbers(findMatches(records, Criterion::kSurname, Algorithm::kBinary, ByText("Абрамов"),
+                                sorter)),
+            std::vector<std::int32_t>{6});
+  EXPECT_EQ(Numbers(records).front(), 6);
+}
+
 TEST(BinarySearchTest, EmptyListFindsNothing) {
   RecordList records;
   for (int criterion = 1; criterion <= 4; ++criterion) {

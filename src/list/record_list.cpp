@@ -25,6 +25,7 @@ void RecordList::append(Record&& record) {
   }
   new (slot(count_)) Record(std::move(record));
   ++count_;
+  ++reorderings_;
 }
 
 void RecordList::dropIndex() {

@@ -92,6 +92,10 @@ class RecordList {
     return true;
   }
 
+  // Counts appends and reorders: while it stays, the records keep their
+  // relative order (removals keep it too).
+  std::uint64_t reorderings() const { return reorderings_; }
+
   // Moves the record at from[i] to position i, for every position of a
   // view taken since the list last changed: from[0, view.size()) is a
   // permutation of the positions, and is used up (every entry ends as its
@@ -120,6 +124,7 @@ class RecordList {
   void truncate(std::size_t kept);
   std::vector<Record*> blocks_;  // room for kBlockSize records each
   std::size_t count_ = 0;        // records constructed, removed ones included
+  std::uint64_t reorderings_ = 0;
   // From the first removal on, until a reorder: the marks by position, and
   // the index that finds a number's first position not removed.
   bool indexed_ = false;

@@ -13,6 +13,7 @@
 // Cycles that pass no leader are walked at the end.
 void RecordList::reorder(std::uint32_t* from) {
   compact();
+  ++reorderings_;
   constexpr std::size_t kLeaderEvery = 256;
   constexpr int kAtOnce = 16;
   const std::size_t n = count_;

@@ -17,19 +17,24 @@ std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field
                                  const Key& key, FieldSorter& sorter) {
   std::vector<const Record*> results;
   if (algorithm == Algorithm::kSequential) {
+    // Room for every record at once, so that no growth copies the matches:
+    // of the room, only the pages the matches fill are ever touched.
+    results.reserve(records.size());
     records.forEach([&](const Record& r) {
       if (fieldOf(r, field) == key) results.push_back(&r);
       return true;
     });
     return results;
   }
-  // Checking the order is linear; repeated searches on one field skip the sort.
+  // A list this sorter left sorted by the field is so still; any other is
+  // checked in linear time, and one in order already is left as it is.
   const Record* previous = nullptr;
-  const bool sorted = records.forEach([&previous](const Record& r) {
-    const bool inOrder = previous == nullptr || !Less(r, *previous);
-    previous = &r;
-    return inOrder;
-  });
+  const bool sorted =
+      sorter.leftSorted(records, field) || records.forEach([&previous](const Record& r) {
+        const bool inOrder = previous == nullptr || !Less(r, *previous);
+        previous = &r;
+        return inOrder;
+      });
   if (!sorted) sorter.sort(records, field);
   const RecordList::View list = records.compactedView();
   const std::size_t n = list.size();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <string>
+#include <cstdint>
+#include <variant>
 
 #include "list/record_list.h"
 #include "record/record.h"
@@ -23,13 +24,26 @@
 // demanding way would need for the list, plus kScratchFloor.
 class FieldSorter {
  public:
+  using Field = std::variant<Word, Date Record::*>;
   void sort(RecordList& records, Word field);
   void sort(RecordList& records, Date Record::*field);
+  // True when this sorter sorted `records` by `field` last, and the list
+  // has had no append since: it is in that order still.
+  bool leftSorted(const RecordList& records, Field field) const {
+    return sorted_ == &records && sortedAt_ == records.reorderings() && sortedBy_ == field;
+  }
   std::size_t scratchBytes() const { return scratch_.region.size(); }
 
   static constexpr std::size_t kScratchSlack = 4;
   static constexpr std::size_t kScratchFloor = 4096;
 
  private:
+  template <typename F>
+  void sortBy(RecordList& records, F field);
+
   field_sort::Scratch scratch_;
+  // The list sorted last, by which field, at which count of its reorderings.
+  const RecordList* sorted_ = nullptr;
+  Field sortedBy_;
+  std::uint64_t sortedAt_ = 0;
 };
