@@ -91,7 +91,7 @@ bool orderByRanks(Records records, Word field, std::size_t tooMany, Region& regi
 void orderByString(Records records, Word field, Scratch& scratch) {
   const std::size_t n = records.size();
   // Past this many distinct values, ranking does not pay.
-  const std::size_t tooMany = n / 4 + 16;
+  const std::size_t tooMany = n / 8 + 16;
   Region& region = scratch.region;
   // Room for either way at once: the pages the ranks touched are those the
   // window keys take over if ranking gives up.
@@ -101,10 +101,11 @@ void orderByString(Records records, Word field, Scratch& scratch) {
   if (orderByRanks(records, field, tooMany, region, scratch.from)) return;
   // Too many distinct values: the region holds the window keys instead.
   region.reset(0);
-  scratch.from = region.take<std::uint32_t>(n);
   auto* keys = region.take<StringKey>(n);
   for (std::size_t i = 0; i < n; ++i) keys[i].index = static_cast<std::uint32_t>(i);
   sortStringKeys(records, field, keys, n, scratch.runs);
+  // The order takes the keys' place: entry i lies over keys already read.
+  scratch.from = reinterpret_cast<std::uint32_t*>(static_cast<void*>(keys));
   for (std::size_t i = 0; i < n; ++i) scratch.from[i] = keys[i].index;
 }
 

@@ -111,10 +111,9 @@ class Region {
   std::size_t used_ = 0;
 };
 
-// What the most demanding way takes for `n` records: order and window keys.
-constexpr std::size_t mostBytesFor(std::size_t n) {
-  return Region::bytesFor<std::uint32_t, StringKey>(n);
-}
+// What the most demanding way takes for `n` records: window keys, which
+// the order then overlays.
+constexpr std::size_t mostBytesFor(std::size_t n) { return Region::bytesFor<StringKey>(n); }
 
 struct Scratch {
   Region region;
