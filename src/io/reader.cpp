@@ -1,34 +1,17 @@
 #include "io/reader.h"
 
-#include <algorithm>
-#include <cstddef>
-#include <cstring>
 #include <limits>
 #include <string_view>
 
+#include "io/fast_bytes.h"
 #include "io/utf16.h"
 
 namespace {
 
-constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+using fast_bytes::findSpace;
+using fast_bytes::isSpace;
 
-// The first whitespace byte in [p, end), or end. Eight bytes at a time
-// while none of them lies below '!' (the test is exact for "none"): the
-// bytes of words are mostly letters, all above it.
-const char* findSpace(const char* p, const char* end) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101U;
-  for (;;) {
-    for (std::uint64_t eight = 0; end - p >= 8; p += 8) {
-      std::memcpy(&eight, p, 8);
-      if (((eight - kOnes * '!') & ~eight & kOnes * 0x80) != 0) break;
-    }
-    const char* const stop = p + std::min<std::ptrdiff_t>(end - p, 8);
-    for (; p != stop; ++p) {
-      if (ItemReader::isSpace(static_cast<unsigned char>(*p))) return p;
-    }
-    if (p == end) return p;
-  }
-}
+constexpr std::size_t kBufferSize = std::size_t{1} << 16;
 
 }  // namespace
 

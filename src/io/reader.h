@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "io/fast_bytes.h"
 #include "io/output.h"
 #include "io/platform.h"
 
@@ -25,8 +26,6 @@ class ItemReader {
   // A copy would read from the other's buffer.
   ItemReader(const ItemReader&) = delete;
   ItemReader& operator=(const ItemReader&) = delete;
-
-  static bool isSpace(int byte) { return byte == ' ' || (byte >= '\t' && byte <= '\r'); }
 
   // Skips whitespace and appends one word to `word`. False at end of input.
   bool readWord(std::string& word);

@@ -1,6 +1,7 @@
 #include "record/record.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <new>
 
@@ -24,63 +25,9 @@ RecordWords::RecordWords(std::string_view surname, std::string_view district,
 
 namespace {
 
-// "00" to "99": digits go two at a time, half the divisions of one by one.
-struct DigitPairs {
-  char text[200];
-  constexpr DigitPairs() : text() {
-    for (int i = 0; i < 100; ++i) {
-      text[2 * i] = static_cast<char>('0' + i / 10);
-      text[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-  }
-};
-constexpr DigitPairs kPairs;
-// Writes the decimal form of `value` at `pos`, which has room for 16 bytes;
-// returns its end.
-char* appendInt(char* pos, std::int32_t value) {
-  auto v = static_cast<std::uint32_t>(value);
-  if (value < 0) {
-    *pos++ = '-';
-    v = 0U - v;
-  }
-  // Days, months and most amounts: one or two digits, straight from the table.
-  if (v < 100) {
-    if (v < 10) {
-      *pos = static_cast<char>('0' + v);
-      return pos + 1;
-    }
-    std::memcpy(pos, kPairs.text + 2 * v, 2);
-    return pos + 2;
-  }
-  // Years: two pairs.
-  if (v < 10000) {
-    const std::uint32_t high = v / 100;
-    if (high < 10) {
-      *pos++ = static_cast<char>('0' + high);
-    } else {
-      std::memcpy(pos, kPairs.text + 2 * high, 2);
-      pos += 2;
-    }
-    std::memcpy(pos, kPairs.text + 2 * (v % 100), 2);
-    return pos + 2;
-  }
-  // Longer ones from their end in a scratch copy, which goes out whole.
-  char digits[32];
-  char* const end = digits + 16;
-  char* first = end;
-  for (; v >= 100; v /= 100) {
-    first -= 2;
-    std::memcpy(first, kPairs.text + 2 * (v % 100), 2);
-  }
-  if (v >= 10) {
-    first -= 2;
-    std::memcpy(first, kPairs.text + 2 * v, 2);
-  } else {
-    *--first = static_cast<char>('0' + v);
-  }
-  std::memcpy(pos, first, 16);
-  return pos + (end - first);
-}
+// Writes the decimal form of `value` at `pos`; returns its end. (A table of
+// digit pairs of our own gained nothing here: std::to_chars has one.)
+char* appendInt(char* pos, std::int32_t value) { return std::to_chars(pos, pos + 11, value).ptr; }
 
 char* appendDate(char* pos, const Date& date) {
   pos = appendInt(pos, date.day);
@@ -107,9 +54,9 @@ char* appendTail(char* pos, const Record& record) {
   return pos;
 }
 
-// Room for the integers of a line (a sign and 16 bytes each at most, see
-// appendInt) and its tabs, dots and line end.
-constexpr std::size_t kNumbersRoom = 17 * 10 + 16;
+// Room for the integers of a line ("-2147483648" at most), and its tabs,
+// dots and line end.
+constexpr std::size_t kNumbersRoom = 11 * 10 + 16;
 constexpr Word kWords[] = {Word::kSurname, Word::kDistrict, Word::kAddress};
 
 }  // namespace

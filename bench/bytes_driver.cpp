@@ -1,0 +1,74 @@
+// Times the byte-level speed tricks of src/io/fast_bytes.h against the
+// plain standard-library way, on the words a bench session holds (as
+// bench/gen.py writes them):
+//   word ends:  fast_bytes::findSpace against std::find_if.
+// One line each: best and median of R rounds in milliseconds, and the ratio
+// of the bests (trick / plain).
+//
+// usage: bytes_driver [N] [R]   (N records' worth of bytes, default 10^6; R rounds, 7)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "io/fast_bytes.h"
+
+namespace {
+
+// Best and median milliseconds of `rounds` runs of `run`, which returns a
+// number that is printed, so that no run is optimized away.
+template <typename Run>
+std::pair<double, double> Time(int rounds, Run run, std::size_t& check) {
+  std::vector<double> ms;
+  for (int r = 0; r < rounds; ++r) {
+    const auto start = std::chrono::steady_clock::now();
+    check += run();
+    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                     .count());
+  }
+  std::sort(ms.begin(), ms.end());
+  return {ms.front(), ms[ms.size() / 2]};
+}
+
+void Report(const char* what, std::pair<double, double> trick, std::pair<double, double> plain) {
+  std::printf(
+      "%-10s trick best %7.1f ms, median %7.1f ms   plain best %7.1f ms, median %7.1f ms"
+      "   ratio %.2f\n",
+      what, trick.first, trick.second, plain.first, plain.second, trick.first / plain.first);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::size_t n = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
+  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+  std::mt19937 rng(1);
+  const char* const kSurnames[] = {"Иванов", "Петрова", "Кузнецов", "Константинопольский", "Ли"};
+  const char* const kDistricts[] = {"Центральный", "Железнодорожный", "Южный"};
+  std::string text;
+  for (std::size_t i = 0; i < n; ++i) {
+    text += std::string(kSurnames[rng() % 5]) + "-" + std::to_string(rng() % 1000) + "\n" +
+            kDistricts[rng() % 3] + "\nул.Садовая," + std::to_string(rng() % 200) + "\n";
+  }
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  std::size_t check = 0;
+  const auto words = [&](auto find) {
+    return [&, find] {
+      std::size_t count = 0;
+      for (const char* p = begin; p < end; ++count) p = find(p, end) + 1;
+      return count;
+    };
+  };
+  Report("word ends", Time(rounds, words(fast_bytes::findSpace), check),
+         Time(rounds, words([](const char* p, const char* e) {
+                return std::find_if(p, e, [](char c) {
+                  return fast_bytes::isSpace(static_cast<unsigned char>(c));
+                });
+              }),
+              check));
+  std::printf("(check %zu)\n", check);
+}
