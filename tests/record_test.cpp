@@ -52,11 +52,10 @@ TEST(RecordLineTest, WritesNegativeAmountsAndEmptyStrings) {
 }
 
 TEST(RecordLineTest, LongWordsAreWrittenWhole) {
-  // Words whose total length runs past the output's buffer (4096 bytes),
-  // one field at a time. Every number at its widest: the words that just
-  // fit the buffer beside them, and those one byte too long.
+  // Words around the output's buffer (4096 bytes), one field at a time,
+  // every number at its widest: buffered, or written past the buffer.
   constexpr std::int32_t kMin = -2147483647 - 1;
-  for (const std::size_t size : {100U, 3909U, 3910U, 3911U, 5000U}) {
+  for (const std::size_t size : {100U, 4095U, 4096U, 4097U, 5000U}) {
     for (int field = 0; field < 3; ++field) {
       Record r = Make(kMin, {kMin, kMin, kMin}, {kMin, kMin, kMin});
       r.phone = r.installationPayment = r.subscriptionFee = -2147483647 - 1;

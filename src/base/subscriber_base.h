@@ -21,9 +21,9 @@ class SubscriberBase {
   void add();
   // Lists every record under the header line, in the current order.
   void print();
-  // Deletes the first record with the contract number asked for.
+  // Deletes the first record with the contract number asked for (replace:
+  // then runs add).
   void remove();
-  // Deletes the first record with the number asked for, then runs add.
   void replace();
   // Asks for a criterion, an algorithm and a query; writes what it finds to
   // the result files. Binary search sorts the list by the criterion first.

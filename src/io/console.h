@@ -9,12 +9,10 @@
 #include "io/reader.h"
 #include "record/record.h"
 
-// The dialogue's ends: items in, texts out, failure lines aside. Every read
-// reports end of input by returning false and remembers it, so that the
-// menu loop can end the run as soon as any dialogue meets the end. The
-// console also remembers whether the run met a failure (an unreadable input,
-// an unwritable output, a failure reported by an operation), which decides
-// the exit status.
+// The dialogue's ends: items in, texts out, failure lines aside. A read
+// that meets the end of input returns false, and the end is remembered so
+// that the menu loop ends the run; so is any failure (unreadable input,
+// unwritable output, one an operation reports), which decides the status.
 class Console {
  public:
   Console(Device& in, Output& out, Output& err);

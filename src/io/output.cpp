@@ -2,13 +2,6 @@
 
 #include <cerrno>
 
-Output::Output(Device& device, std::size_t size)
-    : device_(device),
-      capacity_(size),
-      buffer_(new char[size]),
-      next_(buffer_.get()),
-      end_(buffer_.get() + size) {}
-
 bool Output::writeAll(const char* data, std::size_t size) {
   while (size > 0) {
     const Transfer put = device_.write(data, size);
@@ -34,7 +27,7 @@ void Output::writeLong(std::string_view text) {
   // What is buffered goes first; then the text is buffered, or written
   // directly when it would not fit anyway. After a failure it is dropped.
   if (!flush()) return;
-  if (text.size() >= capacity_) {
+  if (text.size() >= static_cast<std::size_t>(end_ - buffer_.get())) {
     writeAll(text.data(), text.size());
   } else {
     write(text);

@@ -13,28 +13,16 @@
 // again (the device may recover); the first failure's errno value stays.
 class Output {
  public:
-  Output(Device& device, std::size_t size);
+  Output(Device& device, std::size_t size)
+      : device_(device), buffer_(new char[size]), next_(buffer_.get()), end_(next_ + size) {}
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 
   void write(std::string_view text) {
-    if (text.size() <= static_cast<std::size_t>(end_ - next_)) {
-      if (!text.empty()) std::memcpy(next_, text.data(), text.size());
-      next_ += text.size();
-    } else {
-      writeLong(text);
-    }
+    if (text.size() > static_cast<std::size_t>(end_ - next_)) return writeLong(text);
+    if (!text.empty()) std::memcpy(next_, text.data(), text.size());
+    next_ += text.size();
   }
-  // Room for `size` bytes in the buffer, to be filled and then ended with
-  // commit(); null when the buffer could never hold them.
-  char* room(std::size_t size) {
-    if (size > static_cast<std::size_t>(end_ - next_)) {
-      if (size > capacity_) return nullptr;
-      flush();
-    }
-    return next_;
-  }
-  void commit(char* end) { next_ = end; }
   // Sends what is buffered; false when the device failed.
   bool flush();
   // The errno value of the first failure, 0 when none.
@@ -45,7 +33,6 @@ class Output {
   bool writeAll(const char* data, std::size_t size);
 
   Device& device_;
-  std::size_t capacity_;
   std::unique_ptr<char[]> buffer_;
   char* next_;
   char* end_;

@@ -3,10 +3,9 @@
 #include <cstddef>
 #include <memory>
 
-// What no standard API does, implemented once per platform
-// (platform_posix.cpp, platform_windows.cpp: the only files that include
-// system headers): the standard input, output and error and the result
-// files as devices, and the system's own text for an error.
+// What no standard API does, once per platform (platform_posix.cpp,
+// platform_windows.cpp: the only files that include system headers): the
+// standard devices, the result files, and the system's text for an error.
 
 // The outcome of one read or write: the bytes moved, and the errno value of
 // a failure (0 when none). A read of 0 bytes without an error is the end of

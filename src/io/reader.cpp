@@ -1,6 +1,6 @@
 #include "io/reader.h"
 
-#include <limits>
+#include <algorithm>
 #include <string_view>
 
 #include "io/fast_bytes.h"
@@ -76,56 +76,28 @@ bool ItemReader::readWord(std::string& word) {
 }
 
 ItemReader::IntStatus ItemReader::readInt(std::int32_t& value) {
-  // Most items are a few digits that end inside the buffer: read at once.
-  const char* p = cur_;
-  while (p != end_ && isSpace(static_cast<unsigned char>(*p))) ++p;
-  const char* const start = p;
-  const bool negative = p != end_ && *p == '-';
-  if (p != end_ && (negative || *p == '+')) ++p;
-  std::uint32_t magnitude = 0;
-  const char* const digits = p;
-  for (unsigned digit = 0; p != end_ && (digit = static_cast<unsigned char>(*p) - 48U) <= 9; ++p) {
-    magnitude = magnitude * 10 + digit;
-  }
-  // Up to nine digits always fit; anything else takes the general way.
-  if (p == digits || p == end_ || p - digits > 9) {
-    cur_ = start;
-    return readIntAcrossBuffers(value);
-  }
-  cur_ = p;
-  value = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
-  return IntStatus::kOk;
-}
-
-ItemReader::IntStatus ItemReader::readIntAcrossBuffers(std::int32_t& value) {
   if (!skipSpace()) return IntStatus::kEnd;
   const bool negative = *cur_ == '-';
   if (negative || *cur_ == '+') ++cur_;
-  // Accumulate the magnitude as negative so that INT32_MIN fits; stop
-  // accumulating below it, where any further digit keeps it out of range.
-  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
-  std::int64_t acc = 0;
+  // Held at 2^32 once past it: any further digit keeps it out of range.
+  std::uint64_t magnitude = 0;
   bool digits = false;
-  for (;;) {
+  do {
     const char* p = cur_;
-    const char* const end = end_;
-    for (; p != end; ++p) {
-      const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
-      if (digit > 9) break;
-      if (acc >= kMin) acc = acc * 10 - digit;
+    for (unsigned d = 0; p != end_ && (d = static_cast<unsigned char>(*p) - 48U) <= 9; ++p) {
+      magnitude = std::min<std::uint64_t>(magnitude * 10 + d, std::uint64_t{1} << 32);
     }
     digits = digits || p != cur_;
     cur_ = p;
-    if (p != end || !refill()) break;
-  }
-  if (!negative) acc = -acc;
-  if (!digits || acc < kMin || acc > std::numeric_limits<std::int32_t>::max()) {
+  } while (cur_ == end_ && refill());
+  if (!digits || magnitude > (negative ? 2147483648U : 2147483647U)) {
     // The rest of the word goes with it.
     while ((cur_ = findSpace(cur_, end_)) == end_ && refill()) {
     }
     return digits ? IntStatus::kOutOfRange : IntStatus::kInvalid;
   }
-  value = static_cast<std::int32_t>(acc);
+  const auto m = static_cast<std::uint32_t>(magnitude);
+  value = static_cast<std::int32_t>(negative ? 0U - m : m);
   return IntStatus::kOk;
 }
 

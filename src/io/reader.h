@@ -10,9 +10,8 @@
 
 // Reads whitespace-separated items from a device. Only the six ASCII
 // whitespace bytes separate items, whatever the locale; every other byte
-// (UTF-8 included) belongs to a word.
-//
-// The reader takes what one read of the device gives, so items typed at a
+// (UTF-8 included) belongs to a word. The reader takes what one read of the
+// device gives, so items typed at a
 // terminal are answered as soon as their line arrives. All reads of one
 // device must go through one reader. Once the input has ended, every later
 // read meets the end without asking the device again.
@@ -30,12 +29,11 @@ class ItemReader {
   // Skips whitespace and appends one word to `word`. False at end of input.
   bool readWord(std::string& word);
 
-  // Skips whitespace and reads an optional sign and a maximal run of digits.
-  // kOk when there is a digit and the value fits 32 bits; the bytes after the
-  // digits stay in the input. kOutOfRange when there are digits but the
-  // value does not fit, kInvalid when there is no digit, each after
-  // discarding the rest of that word. kEnd when the input ends before the
-  // item starts.
+  // Skips whitespace and reads an optional sign and a maximal run of digits:
+  // kOk when there is a digit and the value fits 32 bits (the bytes after
+  // the digits stay in the input); kOutOfRange when it does not fit, and
+  // kInvalid when there is no digit, each after discarding the rest of that
+  // word; kEnd when the input ends before the item starts.
   IntStatus readInt(std::int32_t& value);
 
   // Skips whitespace and reads one character: an ASCII byte, or a UTF-8 lead
@@ -56,8 +54,6 @@ class ItemReader {
     if (cur_ == end_ && !refill()) return kEnd;
     return static_cast<unsigned char>(*cur_);
   }
-  // readInt's way for items that reach the end of the buffer, or may not fit.
-  IntStatus readIntAcrossBuffers(std::int32_t& value);
   // Moves past whitespace; false at end of input.
   bool skipSpace();
   bool refill();

@@ -57,35 +57,22 @@ char* appendTail(char* pos, const Record& record) {
 // Room for the integers of a line ("-2147483648" at most), and its tabs,
 // dots and line end.
 constexpr std::size_t kNumbersRoom = 11 * 10 + 16;
-constexpr Word kWords[] = {Word::kSurname, Word::kDistrict, Word::kAddress};
 
 }  // namespace
 
 void writeHeaderLine(Output& out) { out.write(kHeaderLine); }
 
 void printRecord(Output& out, const Record& record) {
-  // The line is formatted straight into the output's buffer; words too long
-  // for it go out as they are, between the numbers.
-  char* pos = out.room(record.words.all().size() + kNumbersRoom);
-  if (pos == nullptr) {
-    char numbers[kNumbersRoom];
-    char* end = appendInt(numbers, record.number);
-    *end++ = '\t';
-    out.write(std::string_view(numbers, static_cast<std::size_t>(end - numbers)));
-    for (const Word w : kWords) {
-      out.write(record.word(w));
-      out.write("\t");
-    }
-    end = appendTail(numbers, record);
-    out.write(std::string_view(numbers, static_cast<std::size_t>(end - numbers)));
-    return;
+  // The numbers are formatted aside and go out in two pieces, between
+  // which the words go as they are.
+  char numbers[kNumbersRoom];
+  char* end = appendInt(numbers, record.number);
+  *end++ = '\t';
+  out.write(std::string_view(numbers, static_cast<std::size_t>(end - numbers)));
+  for (const Word w : {Word::kSurname, Word::kDistrict, Word::kAddress}) {
+    out.write(record.word(w));
+    out.write("\t");
   }
-  pos = appendInt(pos, record.number);
-  *pos++ = '\t';
-  for (const Word w : kWords) {
-    const std::string_view word = record.word(w);
-    pos = std::copy(word.begin(), word.end(), pos);
-    *pos++ = '\t';
-  }
-  out.commit(appendTail(pos, record));
+  end = appendTail(numbers, record);
+  out.write(std::string_view(numbers, static_cast<std::size_t>(end - numbers)));
 }

@@ -22,11 +22,9 @@ inline bool operator==(const Date& a, const Date& b) {
 enum class Word : unsigned { kSurname, kDistrict, kAddress };
 
 // A record's three words, back to back in one buffer of their own: one
-// allocation for the three, none when all are empty, and a scan of records
-// that reads no word touches none. A copy is an independent copy; a move
-// takes the buffer and leaves three empty words. Up to 2^40 bytes (1 TiB)
-// in all, more than memory holds: the ends take 40 bits, so that a record
-// fits 64 bytes.
+// allocation, none when all are empty; a scan that reads no word touches
+// none. A copy is independent; a move takes the buffer and leaves empty
+// words. Up to 2^40 bytes in all (40-bit ends keep a record in 64 bytes).
 class RecordWords {
  public:
   RecordWords() = default;
@@ -44,7 +42,6 @@ class RecordWords {
     }
     return *this;
   }
-  ~RecordWords() = default;
 
   std::string_view operator[](Word which) const {
     const auto k = static_cast<unsigned>(which);

@@ -14,7 +14,6 @@ inline constexpr const char* kReversedFile = "output_reverce.txt";
 int writeResultFile(const char* name, const std::vector<const Record*>& matches, bool reversed);
 
 // Writes the forward file, then the reversed one (even when the first
-// failed), after showing the pending dialogue: an open may wait, on a FIFO.
-// Each failure is reported through the console and fails the run. True when
-// both files were written in full.
+// failed), after showing the pending dialogue (an open may wait, on a
+// FIFO). Reports each failure; true when both were written in full.
 bool writeResultFiles(Console& console, const std::vector<const Record*>& matches);

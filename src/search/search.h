@@ -19,9 +19,8 @@ struct Query {
 
 // Sequential: every record whose field equals the query, in list order.
 // Binary: sorts `records` by the field with `sorter` (unless it is in that
-// order already, which leaves it as a sort would) and returns at most the
-// first record in that order whose field equals the query. The pointers
-// point into `records`.
+// order already) and returns at most the first record in that order whose
+// field equals the query. The pointers point into `records`.
 std::vector<const Record*> findMatches(RecordList& records, Criterion criterion,
                                        Algorithm algorithm, const Query& query,
                                        FieldSorter& sorter);

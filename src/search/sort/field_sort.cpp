@@ -1,27 +1,18 @@
 #include "search/sort/field_sort.h"
 
-#include <type_traits>
-
-// `field` is a Word or a date of Record.
-template <typename F>
-void FieldSorter::sortBy(RecordList& records, F field) {
-  field_sort::Scratch& scratch = scratch_;
+void FieldSorter::sort(RecordList& records, Field field) {
   const RecordList::View list = records.compactedView();
   const std::size_t most = field_sort::mostBytesFor(list.size());
-  if (scratch.region.size() > kScratchSlack * most + kScratchFloor) scratch = {};
+  if (scratch_.region.size() > kScratchSlack * most + kScratchFloor) scratch_ = {};
   if (list.size() >= 2) {
-    if constexpr (std::is_same_v<F, Word>) {
-      field_sort::orderByString(list, field, scratch);
+    if (const Word* word = std::get_if<Word>(&field)) {
+      field_sort::orderByString(list, *word, scratch_);
     } else {
-      field_sort::orderByDate(list, field, scratch);
+      field_sort::orderByDate(list, std::get<Date Record::*>(field), scratch_);
     }
-    records.reorder(scratch.from);
+    records.reorder(scratch_.from);
   }
   sorted_ = &records;
   sortedBy_ = field;
   sortedAt_ = records.reorderings();
 }
-
-void FieldSorter::sort(RecordList& records, Word field) { sortBy(records, field); }
-
-void FieldSorter::sort(RecordList& records, Date Record::*field) { sortBy(records, field); }

@@ -8,11 +8,8 @@
 #include "search/sort/sort_parts.h"
 
 // Sorts the list in place by one field, fast: the one place for speed
-// tricks (keys, radix passes, prefetching). The list moves its records into
-// the order found.
-//
-// Promise: the list ends in the same order as std::sort would leave it with
-// that field's ordering (lessBySurname, lessByDistrict, lessByContractDate,
+// tricks (keys, radix passes, prefetching). Promise: the list ends in the same order as std::sort
+// would leave it with that field's ordering (lessBySurname, lessByDistrict, lessByContractDate,
 // lessByLastPaymentDate). Records with equal keys end up in an unspecified
 // but deterministic order: the same input always gives the same order.
 // Positions are kept in 32 bits: fewer than 2^32 records.
@@ -25,10 +22,8 @@
 class FieldSorter {
  public:
   using Field = std::variant<Word, Date Record::*>;
-  void sort(RecordList& records, Word field);
-  void sort(RecordList& records, Date Record::*field);
-  // True when this sorter sorted `records` by `field` last, and the list
-  // has had no append since: it is in that order still.
+  void sort(RecordList& records, Field field);
+  // Whether this sorter sorted `records` by `field` last, with no append since.
   bool leftSorted(const RecordList& records, Field field) const {
     return sorted_ == &records && sortedAt_ == records.reorderings() && sortedBy_ == field;
   }
@@ -38,12 +33,8 @@ class FieldSorter {
   static constexpr std::size_t kScratchFloor = 4096;
 
  private:
-  template <typename F>
-  void sortBy(RecordList& records, F field);
-
   field_sort::Scratch scratch_;
-  // The list sorted last, by which field, at which count of its reorderings.
-  const RecordList* sorted_ = nullptr;
+  const RecordList* sorted_ = nullptr;  // the last sort's list, field and time
   Field sortedBy_;
   std::uint64_t sortedAt_ = 0;
 };
