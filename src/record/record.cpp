@@ -63,8 +63,7 @@ constexpr std::size_t kNumbersRoom = 11 * 10 + 16;
 void writeHeaderLine(Output& out) { out.write(kHeaderLine); }
 
 void printRecord(Output& out, const Record& record) {
-  // The numbers are formatted aside and go out in two pieces, between
-  // which the words go as they are.
+  // The numbers go out in two pieces formatted aside; the words as they are.
   char numbers[kNumbersRoom];
   char* end = appendInt(numbers, record.number);
   *end++ = '\t';

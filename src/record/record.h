@@ -63,8 +63,7 @@ class RecordWords {
 };
 
 // One subscriber contract. Numbers are not unique and no field is validated.
-// One cache line each, aligned to it: a walk or a move of records touches
-// one line per record, not two.
+// One cache line, aligned to it: a walk or a move touches one line a record.
 struct alignas(64) Record {
   RecordWords words;
   std::int32_t number = 0;
