@@ -170,6 +170,23 @@ def sort_heavy_script(work, n):
     return script
 
 
+def scattered_scripts(work, n):
+    """N adds and a sort by date of last payment, which scatters the records'
+    words over the heap, then either forty sequential district searches that
+    find nothing but compare the words of the 40 % whose length matches
+    ("walks"), or six that write 40 % of the list to the result files
+    ("files"): what word prefetching is for. Compare a build with
+    -DSUBSCRIBERS_PREFETCH=OFF through --against."""
+    sort = "5\n4\n2\n1 1 2001\n"
+    scripts = {}
+    for name, searches in (("walks", "5\n2\n1\nЦентральнык\n" * 40),
+                           ("files", "5\n2\n1\nЦентральный\n" * 6)):
+        script = work / f"scattered-{name}-{n}.txt"
+        script.write_text(adds_of(work, n) + sort + searches + "0\n", encoding="utf-8")
+        scripts[f"{name} after a sort N={n}"] = script
+    return scripts
+
+
 def sort_heavy(binary, n, work, runs):
     """Seconds for the sort-heavy script."""
     script = sort_heavy_script(work, n)
@@ -266,7 +283,7 @@ def remove_check(binary, sizes, work, runs):
 
 def side_by_side(binaries, sizes, work, runs, removals):
     """Median wall seconds and peak RSS of each binary on the session script
-    of each N and on the sort-heavy script of the largest N (with
+    of each N and on the sort-heavy and scattered scripts of the largest N (with
     `removals`, on every removal pattern of each N too), the binaries taking
     turns run by run so that they see the same noise."""
     scripts = []
@@ -274,6 +291,7 @@ def side_by_side(binaries, sizes, work, runs, removals):
         adds_of(work, n)  # generates the session script
         scripts.append((f"session N={n}", work / f"session-{n}.txt"))
     scripts.append((f"sort-heavy N={sizes[-1]}", sort_heavy_script(work, sizes[-1])))
+    scripts += list(scattered_scripts(work, sizes[-1]).items())
     for n in sizes if removals else []:
         scripts += [(f"{name} N={n}", script)
                     for name, (script, _) in remove_scripts(work, n).items()]

@@ -73,6 +73,17 @@ TEST(ItemReaderTest, ReadsWords) {
       {" \t\n\v\f\r", "w", "END"},
       {"", "w", "END"},
       {"-12x", "w", "w[-12x]"},
+      // Bytes below '!' that do not separate, at every place in a run of
+      // eight, and separators just past one.
+      {std::string("0123456\x01"
+                   "89abcdef\x1F"
+                   "x\0zz yy 12345678\n12345678",
+                   42),
+       "wwww",
+       "w[0123456\x01"
+       "89abcdef\x1F"
+       "x" +
+           std::string(1, '\0') + "zz] w[yy] w[12345678] w[12345678]"},
       // A byte-order mark is skipped only where the input starts, and only whole.
       {kMark + "ab " + kMark, "ww", "w[ab] w[" + kMark + "]"},
       {kMark.substr(0, 2) + "c", "w", "w[" + kMark.substr(0, 2) + "c]"},
