@@ -1,12 +1,14 @@
 // Times the byte-level speed tricks of src/io/fast_bytes.h against the
-// plain standard-library way, on the words a bench session holds (as
-// bench/gen.py writes them):
-//   word ends:  fast_bytes::findSpace against std::find_if.
+// plain standard-library way, on the bytes a bench session holds (words as
+// bench/gen.py writes them, the integers of its record lines):
+//   word ends:  fast_bytes::findSpace against std::find_if;
+//   integers:   fast_bytes::appendInt against std::to_chars.
 // One line each: best and median of R rounds in milliseconds, and the ratio
 // of the bests (trick / plain).
 //
 // usage: bytes_driver [N] [R]   (N records' worth of bytes, default 10^6; R rounds, 7)
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -49,9 +51,18 @@ int main(int argc, char** argv) {
   const char* const kSurnames[] = {"Иванов", "Петрова", "Кузнецов", "Константинопольский", "Ли"};
   const char* const kDistricts[] = {"Центральный", "Железнодорожный", "Южный"};
   std::string text;
+  std::vector<std::int32_t> numbers;
   for (std::size_t i = 0; i < n; ++i) {
     text += std::string(kSurnames[rng() % 5]) + "-" + std::to_string(rng() % 1000) + "\n" +
             kDistricts[rng() % 3] + "\nул.Садовая," + std::to_string(rng() % 200) + "\n";
+    const auto day = static_cast<std::int32_t>(1 + rng() % 28);
+    const auto month = static_cast<std::int32_t>(1 + rng() % 12);
+    const auto year = static_cast<std::int32_t>(1995 + rng() % 30);
+    numbers.insert(
+        numbers.end(),
+        {static_cast<std::int32_t>(i + 1), static_cast<std::int32_t>(1000000 + rng() % 9000000),
+         static_cast<std::int32_t>(rng() % 4000), static_cast<std::int32_t>(rng() % 1000), day,
+         month, year, day, month, year});
   }
   const char* const begin = text.data();
   const char* const end = begin + text.size();
@@ -69,6 +80,18 @@ int main(int argc, char** argv) {
                   return fast_bytes::isSpace(static_cast<unsigned char>(c));
                 });
               }),
+              check));
+  std::vector<char> out(numbers.size() * 12);
+  const auto format = [&](auto append) {
+    return [&, append] {
+      char* pos = out.data();
+      for (const std::int32_t v : numbers) *(pos = append(pos, v))++ = '\t';
+      return static_cast<std::size_t>(pos - out.data());
+    };
+  };
+  Report("integers", Time(rounds, format(fast_bytes::appendInt), check),
+         Time(rounds,
+              format([](char* pos, std::int32_t v) { return std::to_chars(pos, pos + 11, v).ptr; }),
               check));
   std::printf("(check %zu)\n", check);
 }

@@ -9,8 +9,7 @@ constexpr std::string_view kNoSuchNumber = "Такого номера нет!\n"
 
 bool SubscriberBase::readRecord(Record& r) {
   Console& c = console_;
-  // The words gather back to back in one buffer kept from add to add, then
-  // go to the record in one allocation of their own size.
+  // The words gather in one buffer kept from add to add, then go to the record.
   std::string& words = words_;
   words.clear();
   c.write("\nВведите номер: ");

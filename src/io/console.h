@@ -36,9 +36,8 @@ class Console {
   ItemReader::IntStatus readIntegerOnce(std::int32_t& value);
 
   // Writes the pieces of a line and a line end to the error stream, after
-  // the pending output so that both keep their order on a shared terminal,
-  // and marks the run as failed. Allocates nothing, so that it can say that
-  // memory ran out.
+  // the pending output (so that both keep their order on a shared terminal),
+  // and fails the run. Allocates nothing: it can say that memory ran out.
   void reportFailure(std::initializer_list<std::string_view> line);
 
   bool ended() const { return ended_; }
@@ -46,8 +45,7 @@ class Console {
 
  private:
   bool track(bool got);
-  // Reports the first failure of the output, once per run. Called after
-  // every read, so the usual case stays inline.
+  // Reports the first failure of the output, once; inline: after every read.
   void checkOutput() {
     if (out_.error() != 0 && !outputFailed_) noteOutputFailure();
   }

@@ -23,8 +23,7 @@ class Output {
     if (!text.empty()) std::memcpy(next_, text.data(), text.size());
     next_ += text.size();
   }
-  // Sends what is buffered; false when the device failed.
-  bool flush();
+  bool flush();  // false when the device failed
   // The errno value of the first failure, 0 when none.
   int error() const { return error_; }
 

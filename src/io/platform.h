@@ -8,8 +8,7 @@
 // standard devices, the result files, and the system's text for an error.
 
 // The outcome of one read or write: the bytes moved, and the errno value of
-// a failure (0 when none). A read of 0 bytes without an error is the end of
-// the input.
+// a failure (0 when none). 0 bytes without an error: the end of the input.
 struct Transfer {
   std::size_t bytes;
   int error;
@@ -44,7 +43,6 @@ Device& standardError();
 // null, with the errno value in `error`, when it cannot.
 std::unique_ptr<Device> createFile(const char* name, int& error);
 
-// The system's text for errno value `error`, in the C locale whatever
-// locale the program selected: plain ASCII. Allocates nothing; the text is
-// valid until the next call.
+// The system's text for errno value `error`, in the C locale whatever the
+// program selected: ASCII. Allocates nothing; valid until the next call.
 const char* systemErrorText(int error);

@@ -10,11 +10,9 @@
 
 // Reads whitespace-separated items from a device. Only the six ASCII
 // whitespace bytes separate items, whatever the locale; every other byte
-// (UTF-8 included) belongs to a word. The reader takes what one read of the
-// device gives, so items typed at a
-// terminal are answered as soon as their line arrives. All reads of one
-// device must go through one reader. Once the input has ended, every later
-// read meets the end without asking the device again.
+// (UTF-8 included) belongs to a word. It takes what one read of the device
+// gives, so a line typed at a terminal is answered at once. All reads of a
+// device go through one reader; after the end, it asks the device no more.
 class ItemReader {
  public:
   enum class IntStatus { kOk, kInvalid, kOutOfRange, kEnd };

@@ -4,10 +4,9 @@
 #include <string>
 #include <string_view>
 
-// The program keeps UTF-8; a Windows console speaks UTF-16. Text crosses
-// in pieces (a buffer's worth at a time), and a character may be split
-// between two pieces: each converter keeps the unfinished end of a piece
-// for the next one.
+// The program keeps UTF-8; a Windows console speaks UTF-16. Text crosses in
+// pieces, which may split a character: each converter keeps the unfinished
+// end of a piece for the next one.
 
 // The length of the UTF-8 character that `lead` starts; 0 when it starts none.
 std::size_t utf8Length(unsigned char lead);
@@ -53,9 +52,8 @@ class ConsoleInput {
   bool atLineStart_ = true;
 };
 
-// What goes to a console: the program's UTF-8 as UTF-16, a bounded piece
-// at a time, into memory set aside at the start, so that a write of any
-// size allocates nothing.
+// What goes to a console: the program's UTF-8 as UTF-16, a bounded piece at
+// a time, into memory set aside at the start: a write allocates nothing.
 class ConsoleOutput {
  public:
   static constexpr std::size_t kPiece = 4096;

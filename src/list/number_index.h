@@ -26,10 +26,9 @@ class NumberIndex {
   // Removes the first position of `number` from the index and returns it;
   // nothing when no record holds the number.
   std::optional<std::size_t> takeFirst(std::int32_t number);
-  // Follows the list as the records marked in `removed` (none of them
-  // indexed) are dropped and the others move up, keeping their order:
-  // O(removed.size()), in place, allocating nothing. The index never
-  // shrinks: its owner drops it when it has outgrown the list.
+  // Follows the list as the records marked in `removed` (none indexed) are
+  // dropped and the others move up in order: O(removed.size()), in place,
+  // allocating nothing. It never shrinks: its owner drops it when too big.
   void dropRemoved(const std::vector<bool>& removed);
 
  private:

@@ -37,14 +37,12 @@ class RecordList {
   RecordList& operator=(const RecordList&) = delete;
   virtual ~RecordList();
 
-  // Records in each block: a power of two, so that a position splits with a
-  // shift and a mask.
+  // Records in each block: a power of two, so a position splits by shift and mask.
   static constexpr unsigned kBlockBits = 12;
   static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
 
   void append(Record&& record);
-  // Removes the first record, in list order, that holds `number`; false
-  // when none does.
+  // Removes the first record, in list order, holding `number`; false if none.
   bool removeFirst(std::int32_t number);
   // Records in the list, the removed ones not counted.
   std::size_t size() const { return count_ - removedCount_; }
@@ -117,8 +115,7 @@ class RecordList {
   static constexpr std::size_t kIndexFloor = 64;
   // Frees the marks and the index; the next removal builds them again.
   void dropIndex();
-  // Drops the removed records, keeping the others in order. Allocates
-  // nothing, so it cannot fail.
+  // Drops the removed records, keeping the others in order; cannot fail.
   void compact();
   // Destroys the records from position `kept` on and frees blocks left empty.
   void truncate(std::size_t kept);

@@ -5,12 +5,10 @@
 
 // Following a cycle of the permutation is a chain of dependent loads, and a
 // random permutation is mostly one long cycle. So the cycles are cut at
-// leaders, the positions that are multiples of kLeaderEvery: the leaders'
-// records are set aside first, and then every stretch from a leader to the
-// next one is independent of the others. Several stretches are followed at
-// once, one step of each in turn: a step's loads were asked for one round
-// before, so the chains' misses overlap instead of following each other.
-// Cycles that pass no leader are walked at the end.
+// leaders (positions that are multiples of kLeaderEvery), whose records are
+// set aside first: every stretch from a leader to the next is then
+// independent, and several are followed at once, a step of each in turn, so
+// that their misses overlap. Cycles that pass no leader are walked last.
 void RecordList::reorder(std::uint32_t* from) {
   compact();
   ++reorderings_;

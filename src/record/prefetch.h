@@ -11,8 +11,7 @@
 inline constexpr std::size_t kPrefetchDistance = 8;
 
 inline void prefetchWord(std::string_view word) { SUBSCRIBERS_PREFETCH_HINT(word.data()); }
-// All three words: their buffer's first and last cache lines (most are
-// under 128 bytes).
+// All three words: their buffer's first and last cache lines.
 inline void prefetchWords(const Record& r) {
   const std::string_view words = r.words.all();
   SUBSCRIBERS_PREFETCH_HINT(words.data());

@@ -1,10 +1,10 @@
 #include "record/record.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <new>
 
+#include "io/fast_bytes.h"
 #include "io/output.h"
 
 RecordWords::RecordWords(std::string_view surname, std::string_view district,
@@ -25,9 +25,7 @@ RecordWords::RecordWords(std::string_view surname, std::string_view district,
 
 namespace {
 
-// Writes the decimal form of `value` at `pos`; returns its end. (A table of
-// digit pairs of our own gained nothing here: std::to_chars has one.)
-char* appendInt(char* pos, std::int32_t value) { return std::to_chars(pos, pos + 11, value).ptr; }
+using fast_bytes::appendInt;
 
 char* appendDate(char* pos, const Date& date) {
   pos = appendInt(pos, date.day);

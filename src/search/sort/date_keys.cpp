@@ -1,8 +1,7 @@
-// Date keys. The parts of real dates span small ranges, so each part is
-// taken relative to its smallest value and the three are packed, year
-// first, into as few bits as they need: usually under 20, which a counting
-// sort orders in one pass. Dates spread wider go through radix passes, or,
-// past 32 bits, a comparison sort.
+// Date keys. The parts of real dates span small ranges: each is taken from
+// its smallest value and the three are packed, year first, into as few bits
+// as they need, usually under 20, which a counting sort orders in one pass;
+// wider ones go through radix passes or, past 32 bits, a comparison sort.
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,7 @@
-// Repeated strings. Surnames and districts repeat: a million subscribers
-// hold some thousands of distinct surnames and a handful of districts. A
-// pass in list order gives each record the number of its distinct value;
-// sorting the distinct values alone then gives every record a rank, and the
-// ranks sort as small integers. No trip to a scattered string after that.
+// Repeated strings: a million subscribers hold some thousands of distinct
+// surnames and a handful of districts. A pass in list order gives each
+// record the number of its distinct value; sorting the distinct values alone
+// gives every record a rank, and ranks sort as small integers.
 
 #include <algorithm>
 #include <functional>
@@ -59,9 +58,8 @@ void countingOrder(const std::uint32_t* keys, std::size_t n, std::uint32_t* coun
 
 namespace {
 
-// Orders `from` by the ranks of the field's distinct values; false, with
-// `from` unwritten, when there are more than `tooMany` of them. The values
-// are freed on return, before window keys take their place.
+// Orders `from` by the ranks of the field's distinct values; false, `from`
+// unwritten, past `tooMany` of them. The values go before window keys come.
 bool orderByRanks(Records records, Word field, std::size_t tooMany, Region& region,
                   std::uint32_t* from) {
   const std::size_t n = records.size();

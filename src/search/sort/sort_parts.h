@@ -44,8 +44,7 @@ struct WideDateKey {
 };
 
 // Distinct strings, numbered in the order first met. Their bytes are kept
-// side by side: comparing against them must not be a trip to a record
-// somewhere in the list.
+// side by side: comparing against them must not be a trip to a record.
 class DistinctValues {
  public:
   std::size_t size() const { return starts_.size() - 1; }
@@ -111,8 +110,7 @@ class Region {
   std::size_t used_ = 0;
 };
 
-// What the most demanding way takes for `n` records: window keys, which
-// the order then overlays.
+// What the most demanding way takes for `n` records: window keys (the order overlays them).
 constexpr std::size_t mostBytesFor(std::size_t n) { return Region::bytesFor<StringKey>(n); }
 
 struct Scratch {

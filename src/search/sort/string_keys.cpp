@@ -48,8 +48,7 @@ unsigned digitOf(const StringKey& key, int d) {
 constexpr int kDigits = 17;
 
 // Most-significant-digit radix sort of keys[0, n) from digit `d` on, in
-// place: each key is swapped straight into its bucket, so no second array
-// is needed. Small ranges go to a comparison sort.
+// place (each key swapped into its bucket); small ranges by comparison.
 void radixSort(StringKey* keys, std::size_t n, int d) {
   constexpr std::size_t kSmall = 64;
   for (; d < kDigits; ++d) {
@@ -92,9 +91,8 @@ void radixSort(StringKey* keys, std::size_t n, int d) {
 }  // namespace
 
 // Sorts the keys window by window: the runs still tied after one window are
-// sorted by the next, so long shared prefixes cost passes over the short
-// keys only. The runs wait on a list of their own, not on the call stack:
-// words may share prefixes of millions of bytes.
+// sorted by the next. They wait on a list of their own, not on the call
+// stack: words may share prefixes of millions of bytes.
 void sortStringKeys(Records records, Word field, StringKey* keys, std::size_t n,
                     std::vector<TiedRun>& runs) {
   runs.assign(1, {0, n, 0});
