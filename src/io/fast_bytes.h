@@ -39,7 +39,7 @@ inline char* appendInt(char* pos, std::int32_t value) {
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
-  const auto v = static_cast<std::uint32_t>(value);  // negative ones are large
+  const std::size_t v = static_cast<std::uint32_t>(value);  // negative ones are large
   if (v < 100) {
     if (v < 10) {
       *pos = static_cast<char>('0' + v);
@@ -49,7 +49,7 @@ inline char* appendInt(char* pos, std::int32_t value) {
     return pos + 2;
   }
   if (v >= 10000) return std::to_chars(pos, pos + 11, value).ptr;
-  const std::uint32_t high = v / 100;
+  const std::size_t high = v / 100;
   if (high < 10) {
     *pos++ = static_cast<char>('0' + high);
   } else {

@@ -20,7 +20,7 @@ class Descriptor : public Device {
   // An owned descriptor (a file's) is closed with the device.
   explicit Descriptor(int fd, bool owned = false) : fd_(fd), owned_(owned) {}
   ~Descriptor() override {
-    if (owned_) close();
+    if (owned_) Descriptor::close();
   }
 
   Transfer read(char* data, std::size_t size) override {

@@ -47,7 +47,7 @@ class HandleDevice : public Device {
   // An owned handle (a file's) is closed with the device.
   explicit HandleDevice(HANDLE handle, bool owned = false) : handle_(handle), owned_(owned) {}
   ~HandleDevice() override {
-    if (owned_) close();
+    if (owned_) HandleDevice::close();
   }
 
   Transfer read(char* data, std::size_t size) override {
