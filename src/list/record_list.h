@@ -75,15 +75,15 @@ class RecordList {
 
   // Calls visit(record) for each record in order while it returns true;
   // false when a visit stopped it. Removed records are skipped, not
-  // compacted. Words a few records ahead are asked for early: after a sort
-  // they lie all over the heap.
-  template <typename Visit>
+  // compacted. A visit that reads words has them asked for a few records
+  // ahead (after a sort they lie all over the heap); one that does not, not.
+  template <bool kReadsWords = true, typename Visit>
   bool forEach(Visit&& visit) const {
     const View records(blocks_.data(), count_);
     const std::size_t n = records.size();
     const bool marked = removedCount_ != 0;
     for (std::size_t i = 0; i < n; ++i) {
-      if (i + kPrefetchDistance < n) prefetchWords(records[i + kPrefetchDistance]);
+      if (kReadsWords && i + kPrefetchDistance < n) prefetchWords(records[i + kPrefetchDistance]);
       if (marked && removed_[i]) continue;
       if (!visit(records[i])) return false;
     }

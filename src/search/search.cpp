@@ -1,6 +1,7 @@
 #include "search/search.h"
 
 #include <cstdint>
+#include <type_traits>
 
 #include "search/orderings.h"
 #include "search/result_files.h"
@@ -10,17 +11,16 @@ namespace {
 std::string_view fieldOf(const Record& r, Word word) { return r.word(word); }
 const Date& fieldOf(const Record& r, Date Record::*date) { return r.*date; }
 
-// The orderings are template arguments so that sort and the lower bound
-// inline them. `field` is a Word or a date of Record.
+// The orderings are template arguments, to be inlined; `field` is a Word or a date.
 template <auto Less, auto Before, typename Field, typename Key>
 std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field field,
                                  const Key& key, FieldSorter& sorter) {
+  constexpr bool kByWord = std::is_same_v<Field, Word>;
   std::vector<const Record*> results;
   if (algorithm == Algorithm::kSequential) {
-    // Room for every record at once, so that no growth copies the matches:
-    // of the room, only the pages the matches fill are ever touched.
+    // Room for all, so that no growth copies matches; only pages filled are touched.
     results.reserve(records.size());
-    records.forEach([&](const Record& r) {
+    records.forEach<kByWord>([&](const Record& r) {
       if (fieldOf(r, field) == key) results.push_back(&r);
       return true;
     });
@@ -30,7 +30,7 @@ std::vector<const Record*> match(RecordList& records, Algorithm algorithm, Field
   // checked in linear time, and one in order already is left as it is.
   const Record* previous = nullptr;
   const bool sorted =
-      sorter.leftSorted(records, field) || records.forEach([&previous](const Record& r) {
+      sorter.leftSorted(records, field) || records.forEach<kByWord>([&previous](const Record& r) {
         const bool inOrder = previous == nullptr || !Less(r, *previous);
         previous = &r;
         return inOrder;
