@@ -6,12 +6,12 @@
 // One line each: best and median of R rounds in milliseconds, and the ratio
 // of the bests (trick / plain).
 //
-// usage: bytes_driver [N] [R]   (N records' worth of bytes, default 10^6; R rounds, 7)
+// usage: bytes_driver [N] [R]   (--help says more)
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,9 +23,9 @@ namespace {
 // Best and median milliseconds of `rounds` runs of `run`, which returns a
 // number that is printed, so that no run is optimized away.
 template <typename Run>
-std::pair<double, double> Time(int rounds, Run run, std::size_t& check) {
+std::pair<double, double> Time(std::size_t rounds, Run run, std::size_t& check) {
   std::vector<double> ms;
-  for (int r = 0; r < rounds; ++r) {
+  for (std::size_t r = 0; r < rounds; ++r) {
     const auto start = std::chrono::steady_clock::now();
     check += run();
     ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
@@ -44,9 +44,29 @@ void Report(const char* what, std::pair<double, double> trick, std::pair<double,
 
 }  // namespace
 
+// A whole number from 1 to `most`, or 0 when `text` is none.
+std::size_t Count(const char* text, std::size_t most) {
+  std::size_t value = 0;
+  const char* end = text + std::strlen(text);
+  const auto [stop, error] = std::from_chars(text, end, value);
+  return error == std::errc() && stop == end && value >= 1 && value <= most ? value : 0;
+}
+
 int main(int argc, char** argv) {
-  const std::size_t n = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
-  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+  constexpr const char* kUsage =
+      "usage: bytes_driver [N] [R]\n"
+      "  the bytes of N records (1 to 10000000, default 1000000), R rounds (1 to 1000,\n"
+      "  default 7)\n";
+  if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  const std::size_t n = argc > 1 ? Count(argv[1], 10000000) : 1000000;
+  const std::size_t rounds = argc > 2 ? Count(argv[2], 1000) : 7;
+  if (n == 0 || rounds == 0 || argc > 3) {
+    std::fprintf(stderr, "bytes_driver: not valid arguments\n%s", kUsage);
+    return 2;
+  }
   std::mt19937 rng(1);
   const char* const kSurnames[] = {"Иванов", "Петрова", "Кузнецов", "Константинопольский", "Ли"};
   const char* const kDistricts[] = {"Центральный", "Железнодорожный", "Южный"};

@@ -17,6 +17,7 @@ import os
 import pathlib
 import platform
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -104,7 +105,8 @@ def compare(figures, baseline, same_toolchain):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser = argparse.ArgumentParser(description=__doc__.split("usage:")[0].strip(),
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--binary", required=True, help="the program to measure")
     parser.add_argument("--baseline", default=str(HERE / "baseline.json"),
                         help="the figures to compare with (default: bench/baseline.json)")
@@ -114,6 +116,15 @@ def main():
     binary = str(pathlib.Path(args.binary).resolve())
     if not os.access(binary, os.X_OK):
         parser.error(f"--binary {args.binary}: no such program")
+    # What the comparison needs is checked before minutes of measuring.
+    if shutil.which("valgrind") is None:
+        parser.error("valgrind is not installed (Debian: apt-get install valgrind)")
+    if not args.update:
+        try:
+            baseline = json.loads(pathlib.Path(args.baseline).read_text(encoding="utf-8"))
+            baseline["toolchain"], baseline["figures"]
+        except (OSError, ValueError, KeyError, TypeError) as error:
+            parser.error(f"--baseline {args.baseline}: not a baseline this gate wrote ({error})")
     base = "/dev/shm" if os.access("/dev/shm", os.W_OK) else None
     with tempfile.TemporaryDirectory(prefix="subscribers-gate-", dir=base) as tmp:
         figures = measure(binary, pathlib.Path(tmp))
@@ -125,7 +136,6 @@ def main():
         compare(figures, {}, True)
         print(f"baseline written: {args.baseline}")
         return 0
-    baseline = json.loads(pathlib.Path(args.baseline).read_text(encoding="utf-8"))
     same = baseline["toolchain"] == tools
     if not same:
         print("the baseline was taken with another toolchain; figures are shown, not compared:")

@@ -4,12 +4,11 @@
 // one sorter, as a run of the program keeps it. One line per criterion:
 // the first sort, and the median and best of the others, in milliseconds.
 //
-// usage: sort_driver [N] [R] [--wide-dates]
-//   --wide-dates  dates over the whole integer range instead
+// usage: sort_driver [N] [R] [--wide-dates]   (--help says more)
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -91,18 +90,40 @@ void TimeSorts(const char* name, const std::vector<Record>& original, Field fiel
 
 }  // namespace
 
+// A whole number from 1 to `most`, or 0 when `text` is none.
+std::size_t Count(const char* text, std::size_t most) {
+  std::size_t value = 0;
+  const char* end = text + std::strlen(text);
+  const auto [stop, error] = std::from_chars(text, end, value);
+  return error == std::errc() && stop == end && value >= 1 && value <= most ? value : 0;
+}
+
 int main(int argc, char** argv) {
+  constexpr const char* kUsage =
+      "usage: sort_driver [N] [R] [--wide-dates]\n"
+      "  N records (1 to 100000000, default 1000000), sorted R times by each criterion\n"
+      "  (1 to 1000, default 5); --wide-dates: dates over the whole integer range\n";
   std::size_t n = 1000000;
   int rounds = 5;
   bool wideDates = false;
   int positional = 0;
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    std::size_t value = 0;
     if (std::strcmp(argv[i], "--wide-dates") == 0) {
       wideDates = true;
-    } else if (positional++ == 0) {
-      n = std::strtoull(argv[i], nullptr, 10);
+    } else if (positional == 0 && (value = Count(argv[i], 100000000)) != 0) {
+      n = value;
+      ++positional;
+    } else if (positional == 1 && (value = Count(argv[i], 1000)) != 0) {
+      rounds = static_cast<int>(value);
+      ++positional;
     } else {
-      rounds = std::max(1, std::atoi(argv[i]));
+      std::fprintf(stderr, "sort_driver: not a valid argument: %s\n%s", argv[i], kUsage);
+      return 2;
     }
   }
   const std::vector<Record> original = Generate(n, wideDates);
