@@ -15,3 +15,16 @@ show_skips() {  # show_skips BUILD_DIR
   skipped=$(grep -hE "^skip |\[  SKIPPED \]" "$1/Testing/Temporary/LastTest.log" | sort -u || true)
   [ -z "$skipped" ] || printf 'skipped in %s:\n%s\n' "$1" "$skipped"
 }
+
+# The C++ sources matching the patterns given (as git ls-files takes them):
+# git's list where git serves this tree, else the files on disk.
+cxx_sources() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files "$@"
+  else
+    local pattern names=()
+    # find's -path, like git's pathspecs, lets * match across directories.
+    for pattern in "$@"; do names+=(-o -path "./$pattern"); done
+    find . -path ./build -prune -o -type f \( -false "${names[@]}" \) -print | sed 's|^\./||' | sort
+  fi
+}

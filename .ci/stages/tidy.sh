@@ -4,7 +4,8 @@
 cd "$(dirname "$0")/../.." && source .ci/lib.sh
 section "clang-tidy"
 cmake --preset dev >/dev/null
-mapfile -t units < <(git ls-files 'src/*.cpp' 'tests/*.cpp' | grep -v platform_windows)
+mapfile -t units < <(cxx_sources 'src/*.cpp' 'tests/*.cpp' | grep -v platform_windows)
+[ ${#units[@]} -gt 0 ] || { echo "clang-tidy: no C++ source found, nothing checked"; exit 1; }
 # Its count of warnings in system headers is noise; findings are errors.
 # A few files per call, one call per core.
 if ! printf '%s\n' "${units[@]}" |
