@@ -142,8 +142,21 @@ CASES = [
 ]
 
 
+def open_to_all():
+    """A folder for the scratch folders of the cases run as nobody, which
+    must reach them: the temporary folder when every folder down to it lets
+    others pass (TMPDIR may lie in a closed one), else /tmp or /dev/shm."""
+    def passable(path):
+        path = pathlib.Path(path).resolve()
+        return all(p.stat().st_mode & 0o001 for p in (path, *path.parents))
+    for candidate in (tempfile.gettempdir(), "/tmp", "/dev/shm"):
+        if os.path.isdir(candidate) and passable(candidate):
+            return candidate
+    raise SystemExit("no temporary folder that user nobody can reach (set TMPDIR)")
+
+
 def check(command, case, env):
-    with tempfile.TemporaryDirectory() as tmp:
+    with tempfile.TemporaryDirectory(dir=case.get("dir")) as tmp:
         work = pathlib.Path(tmp)
         if "setup" in case:
             case["setup"](work)
@@ -293,7 +306,9 @@ def main():
     if "--windows" in sys.argv[2:]:
         return windows_main([sys.argv[sys.argv.index("--windows") + 1], binary])
     results = []
-    with tempfile.TemporaryDirectory() as scratch, tempfile.TemporaryDirectory() as shared:
+    open_dir = open_to_all() if os.geteuid() == 0 else None
+    with tempfile.TemporaryDirectory() as scratch, \
+            tempfile.TemporaryDirectory(dir=open_dir) as shared:
         # The cases run as nobody get a copy of the program in a folder open
         # to all: the build may sit under one that only its owner may enter.
         os.chmod(shared, 0o755)
@@ -311,7 +326,7 @@ def main():
             command = [binary]
             if case.get("unprivileged") and os.geteuid() == 0:
                 # Root passes any permission check; run the case as nobody.
-                case = dict(case, preexec=lambda: os.setuid(65534))
+                case = dict(case, preexec=lambda: os.setuid(65534), dir=open_dir)
                 command = [reachable]
             for suffix, env in environments:
                 results.append((case["name"] + suffix, check(command, case, env)))

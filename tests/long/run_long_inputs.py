@@ -6,9 +6,10 @@ peak memory bounded by what is stored rather than by what was read:
   - a 10 MB word as a surname, then a listing;
   - a million invalid menu choices.
 
-usage: run_long_inputs.py path/to/subscribers [--scale S] [--rss-slack MIB]
+usage: run_long_inputs.py path/to/subscribers [--scale S] [--rss-slack MIB] [--time PATH]
   --scale S below 1 shrinks the inputs; --rss-slack adds to every memory
-  limit (sanitizer runtimes need room of their own).
+  limit (sanitizer runtimes need room of their own); --time is GNU time
+  (default /usr/bin/time).
 """
 import hashlib
 import pathlib
@@ -25,6 +26,7 @@ MENU = texts.MENU.encode()
 INVALID = texts.INVALID.encode()
 HEADER = texts.HEADER.encode()
 ADD = ("".join(texts.ADD_PROMPTS) + texts.DONE).encode()
+GNU_TIME = sys.argv[sys.argv.index("--time") + 1] if "--time" in sys.argv else "/usr/bin/time"
 
 
 def run(binary, chunks, cwd):
@@ -34,7 +36,7 @@ def run(binary, chunks, cwd):
     # GNU time reports the program's own peak; the rusage of a child forked
     # from this script would include the script's memory.
     rss_file = pathlib.Path(cwd) / "rss"
-    proc = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", str(rss_file), binary],
+    proc = subprocess.Popen([GNU_TIME, "-f", "%M", "-o", str(rss_file), binary],
                             stdin=subprocess.PIPE, stdout=subprocess.PIPE, cwd=cwd)
     digest = hashlib.sha256()
     size = [0]
