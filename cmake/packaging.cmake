@@ -59,6 +59,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The license, as a machine-readable copyright file, and the changelog go
 # where Debian expects them (share/doc/subscribers).
 install(FILES cmake/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Info tags of lintian that stay, each with its reason.
+install(FILES cmake/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+        RENAME subscribers)
 configure_file(cmake/debian/changelog.in changelog @ONLY)
 if(SUBSCRIBERS_GZIP)
   add_custom_command(OUTPUT changelog.gz

@@ -8,11 +8,12 @@ build/release/subscribers </dev/null >/dev/null
 (cd build/release && rm -f subscribers_*.deb && cpack -G DEB >/dev/null)
 deb=$(ls build/release/subscribers_*.deb)
 dpkg-deb --info "$deb"
-# No error and no warning; the informational tags are listed all the same.
+# No error, no warning and no informational tag but those overridden with
+# their reasons (cmake/debian/lintian-overrides).
 status=0
-lintian --fail-on error,warning --display-info "$deb" >"$CI_WORK/lintian.log" 2>&1 || status=$?
+lintian --fail-on error,warning,info --display-info "$deb" >"$CI_WORK/lintian.log" 2>&1 || status=$?
 grep -v "root privileges" "$CI_WORK/lintian.log" || true
-[ "$status" -eq 0 ] || { echo "lintian found errors or warnings"; exit 1; }
+[ "$status" -eq 0 ] || { echo "lintian found errors, warnings or informational tags"; exit 1; }
 pkgroot="$CI_WORK/pkgroot"
 dpkg-deb -x "$deb" "$pkgroot"
 contents=$(dpkg-deb -c "$deb")
