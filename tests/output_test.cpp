@@ -49,7 +49,8 @@ std::string WriteThrough(FakeDevice& device, const std::vector<std::string>& pie
     out.write(piece);
     trace += std::to_string(out.error()) + " ";
   }
-  trace += out.flush() ? "flushed" : "flush-bad";
+  trace += out.flush() ? "flushed " : "flush-bad ";
+  trace += std::to_string(out.error());
   return trace + " [" + device.written() + "]";
 }
 
@@ -62,19 +63,21 @@ TEST(OutputTest, DeliversEverythingItReportsWritten) {
     std::vector<std::string> pieces;
     std::string expected;
   } cases[] = {
-      {100, {}, {"ab", big, "cd"}, "0 0 0 flushed [ab" + big + "cd]"},
+      {100, {}, {"ab", big, "cd"}, "0 0 0 flushed 0 [ab" + big + "cd]"},
       // The device takes a few bytes at a time: all arrive, in order.
-      {3, {}, {"ab", big, "cd"}, "0 0 0 flushed [ab" + big + "cd]"},
+      {3, {}, {"ab", big, "cd"}, "0 0 0 flushed 0 [ab" + big + "cd]"},
+      // A device that takes nothing and says nothing has failed all the same.
+      {0, {}, {"ab"}, "0 flush-bad 5 []"},
       // A large write goes straight to the device after what was buffered;
       // it fails once, and what follows still arrives.
-      {100, {1}, {"ab", big, "cd"}, "0 5 5 flushed [abcd]"},
+      {100, {1}, {"ab", big, "cd"}, "0 5 5 flushed 5 [abcd]"},
       // The buffered bytes fail: the large write after them is not sent.
-      {100, {0}, {"ab", big, "cd"}, "0 5 5 flushed [cd]"},
+      {100, {0}, {"ab", big, "cd"}, "0 5 5 flushed 5 [cd]"},
       // A failure in the middle of a large write: its first part arrived.
-      {10, {2}, {big, "cd"}, "5 5 flushed [" + big.substr(0, 20) + "cd]"},
-      {100, {0}, {"ab"}, "0 flush-bad []"},
+      {10, {2}, {big, "cd"}, "5 5 flushed 5 [" + big.substr(0, 20) + "cd]"},
+      {100, {0}, {"ab"}, "0 flush-bad 5 []"},
       // A text that just fills the buffer waits in it for the flush.
-      {100, {0}, {big.substr(0, 16)}, "0 flush-bad []"},
+      {100, {0}, {big.substr(0, 16)}, "0 flush-bad 5 []"},
   };
   for (const auto& c : cases) {
     FakeDevice device(c.perWrite, c.failing);

@@ -39,6 +39,11 @@ TEST(RecordLineTest, WritesFieldsWithTwoTabsBeforeEachDate) {
             {std::numeric_limits<std::int32_t>::max(), 13, 99999}),
        "-2147483648\tИванов\tЦентр\tA\t1\t2\t3\t\t0.-1.-2010\t\t"
        "2147483647.13.99999\n"},
+      // Each side of the bounds where numbers stop coming from a table of digits.
+      {Make(9, {10, 99, 100}, {999, 1000, 9999}),
+       "9\tИванов\tЦентр\tA\t1\t2\t3\t\t10.99.100\t\t999.1000.9999\n"},
+      {Make(10000, {-1, -9999, -10000}, {100000, 0, 1}),
+       "10000\tИванов\tЦентр\tA\t1\t2\t3\t\t-1.-9999.-10000\t\t100000.0.1\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(Line(c.record), c.line);
 }

@@ -62,6 +62,16 @@ TEST(SequentialSearchTest, FindsAllMatchesInListOrderAndKeepsTheOrder) {
         << "criterion " << static_cast<int>(c.criterion) << " query " << c.query.text;
     EXPECT_EQ(Numbers(records), (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
   }
+  // The matches of a whole list take one allocation, not one per doubling
+  // (counted where the sanitizers' hooks are).
+  if (CountAllocations()) {
+    RecordList all;
+    for (int i = 0; i < 5000; ++i) all.append(RecordOf(i, "Иванов"));
+    const std::size_t before = allocationCount;
+    EXPECT_EQ(Find(all, Criterion::kSurname, Algorithm::kSequential, ByText("Иванов")).size(),
+              5000U);
+    EXPECT_EQ(allocationCount - before, 1U);
+  }
 }
 
 TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
@@ -139,7 +149,10 @@ TEST(BinarySearchTest, RecordAppendedAfterTheSortIsSortedIn) {
   FieldSorter sorter;
   Append(records, Sample());
   findMatches(records, Criterion::kSurname, Algorithm::kBinary, ByText("Петров"), sorter);
+  EXPECT_TRUE(sorter.leftSorted(records, Word::kSurname));
+  EXPECT_FALSE(sorter.leftSorted(records, Word::kDistrict));
   Append(records, {RecordOf(6, "Абрамов")});
+  EXPECT_FALSE(sorter.leftSorted(records, Word::kSurname));
   EXPECT_EQ(Numbers(findMatches(records, Criterion::kSurname, Algorithm::kBinary, ByText("Абрамов"),
                                 sorter)),
             std::vector<std::int32_t>{6});
