@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_args.h"
 #include "io/fast_bytes.h"
 
 namespace {
@@ -44,20 +45,12 @@ void Report(const char* what, std::pair<double, double> trick, std::pair<double,
 
 }  // namespace
 
-// A whole number from 1 to `most`, or 0 when `text` is none.
-std::size_t Count(const char* text, std::size_t most) {
-  std::size_t value = 0;
-  const char* end = text + std::strlen(text);
-  const auto [stop, error] = std::from_chars(text, end, value);
-  return error == std::errc() && stop == end && value >= 1 && value <= most ? value : 0;
-}
-
 int main(int argc, char** argv) {
   constexpr const char* kUsage =
       "usage: bytes_driver [N] [R]\n"
       "  the bytes of N records (1 to 10000000, default 1000000), R rounds (1 to 1000,\n"
       "  default 7)\n";
-  if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  if (argc > 1 && AsksForHelp(argv[1])) {
     std::fputs(kUsage, stdout);
     return 0;
   }

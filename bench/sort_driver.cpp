@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_args.h"
 #include "search/sort/field_sort.h"
 
 namespace {
@@ -90,14 +91,6 @@ void TimeSorts(const char* name, const std::vector<Record>& original, Field fiel
 
 }  // namespace
 
-// A whole number from 1 to `most`, or 0 when `text` is none.
-std::size_t Count(const char* text, std::size_t most) {
-  std::size_t value = 0;
-  const char* end = text + std::strlen(text);
-  const auto [stop, error] = std::from_chars(text, end, value);
-  return error == std::errc() && stop == end && value >= 1 && value <= most ? value : 0;
-}
-
 int main(int argc, char** argv) {
   constexpr const char* kUsage =
       "usage: sort_driver [N] [R] [--wide-dates]\n"
@@ -108,7 +101,7 @@ int main(int argc, char** argv) {
   bool wideDates = false;
   int positional = 0;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+    if (AsksForHelp(argv[i])) {
       std::fputs(kUsage, stdout);
       return 0;
     }
