@@ -120,7 +120,9 @@ TEST(BinarySearchTest, SortsByTheFieldAndFindsAtMostOne) {
 TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   RecordList records;
   Append(records, Sample());
-  auto found = Find(records, Criterion::kContractDate, Algorithm::kBinary, ByDate({1, 2, 2010}));
+  FieldSorter sorter;  // one throughout: each search sorts by its own field
+  auto found = findMatches(records, Criterion::kContractDate, Algorithm::kBinary,
+                           ByDate({1, 2, 2010}), sorter);
   ASSERT_EQ(found.size(), 1U);
   EXPECT_TRUE(found[0]->number == 1 || found[0]->number == 3);
   EXPECT_EQ(Numbers(records)[0], 4);
@@ -128,14 +130,15 @@ TEST(BinarySearchTest, SortsByDatesAndDistricts) {
   EXPECT_EQ(Numbers(records)[4], 5);
   EXPECT_EQ(found[0], &records.compactedView()[2]);
 
-  found = Find(records, Criterion::kLastPaymentDate, Algorithm::kBinary, ByDate({6, 6, 2011}));
+  found = findMatches(records, Criterion::kLastPaymentDate, Algorithm::kBinary,
+                      ByDate({6, 6, 2011}), sorter);
   ASSERT_EQ(Numbers(found), std::vector<std::int32_t>{3});
   EXPECT_EQ(Numbers(records)[2], 1);
   EXPECT_EQ(Numbers(records)[3], 3);
   EXPECT_EQ(Numbers(records)[4], 5);
 
   // Between two keys: nothing found, yet the list is left sorted.
-  found = Find(records, Criterion::kDistrict, Algorithm::kBinary, ByText("Фронт"));
+  found = findMatches(records, Criterion::kDistrict, Algorithm::kBinary, ByText("Фронт"), sorter);
   EXPECT_TRUE(found.empty());
   const RecordList::View list = records.compactedView();
   for (std::size_t i = 1; i < list.size(); ++i) EXPECT_FALSE(lessByDistrict(list[i], list[i - 1]));

@@ -38,7 +38,7 @@ inline Record RecordOf(int n, const std::string& surname = "S", const std::strin
   return r;
 }
 
-// Allocations so far, where GCC's sanitized build calls the allocator's
+// Allocations and frees so far, where GCC's sanitized build calls the allocator's
 // hooks (its runtime's documented interface, for which GCC ships no
 // header); CountAllocations() says whether they are counted here.
 #ifdef __SANITIZE_ADDRESS__
@@ -46,10 +46,12 @@ extern "C" int __sanitizer_install_malloc_and_free_hooks(  // NOLINT(bugprone-re
     void (*onAllocate)(const volatile void*, std::size_t), void (*onFree)(const volatile void*));
 #endif
 inline std::size_t allocationCount = 0;
+inline std::size_t freeCount = 0;
 inline bool CountAllocations() {
 #ifdef __SANITIZE_ADDRESS__
   static const int installed = __sanitizer_install_malloc_and_free_hooks(
-      [](const volatile void*, std::size_t) { ++allocationCount; }, [](const volatile void*) {});
+      [](const volatile void*, std::size_t) { ++allocationCount; },
+      [](const volatile void*) { ++freeCount; });
   return installed != 0;
 #else
   return false;

@@ -23,8 +23,8 @@
 // - The index from numbers to records is built at the first removal after
 //   a reorder (or ever): one O(n) pass, what a sort costs the next removal.
 // - Memory held, in terms of n alone: removed records at most n / 2; blocks
-//   with room for at most 2 n + kBlockSize records (capacity()); the marks
-//   and the index room for at most 4 n + 64 (indexCapacity()): past
+//   for fewer than 2 n + kBlockSize records (capacity()), freed to 2 n or
+//   more; marks and index room for at most 4 n + 64 (indexCapacity()): past
 //   that, a compaction drops them and the next removal builds them anew.
 // - No caller sees a removed record: walks skip them, views drop them.
 // - It is reordered only through reorder(), which keeps marks and index right.
