@@ -13,7 +13,7 @@
 namespace {
 
 // A device that takes at most `perWrite` bytes a call and fails the calls
-// whose numbers (from 0) are in `failing` with EIO.
+// whose numbers (from 0) are in `failing`: the first with EIO, others ENOSPC.
 class FakeDevice : public Device {
  public:
   FakeDevice(std::size_t perWrite, std::vector<int> failing)
@@ -24,7 +24,7 @@ class FakeDevice : public Device {
   Transfer write(const char* data, std::size_t size) override {
     const int call = calls_++;
     for (const int f : failing_) {
-      if (f == call) return {0, EIO};
+      if (f == call) return {0, f == failing_.front() ? EIO : ENOSPC};
     }
     const std::size_t n = std::min(size, perWrite_);
     written_.append(data, n);
@@ -76,6 +76,8 @@ TEST(OutputTest, DeliversEverythingItReportsWritten) {
       // A failure in the middle of a large write: its first part arrived.
       {10, {2}, {big, "cd"}, "5 5 flushed 5 [" + big.substr(0, 20) + "cd]"},
       {100, {0}, {"ab"}, "0 flush-bad 5 []"},
+      // Another failure later: the first one's errno value stays.
+      {100, {0, 1}, {"ab", big, "cd"}, "0 5 5 flush-bad 5 []"},
       // A text that just fills the buffer waits in it for the flush.
       {100, {0}, {big.substr(0, 16)}, "0 flush-bad 5 []"},
   };

@@ -87,6 +87,7 @@ TEST(ItemReaderTest, ReadsWords) {
       // A byte-order mark is skipped only where the input starts, and only whole.
       {kMark + "ab " + kMark, "ww", "w[ab] w[" + kMark + "]"},
       {kMark.substr(0, 2) + "c", "w", "w[" + kMark.substr(0, 2) + "c]"},
+      {kMark.substr(0, 2), "ww", "w[" + kMark.substr(0, 2) + "] END"},
   });
 }
 

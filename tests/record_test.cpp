@@ -94,6 +94,7 @@ TEST(RecordWordsTest, CopiesAreIndependentAndMovesLeaveEmptyWords) {
   EXPECT_EQ(Line(assigned), line);
   // NOLINTNEXTLINE(bugprone-use-after-move,clang-analyzer-cplusplus.Move): its state is checked
   EXPECT_EQ(moved.words.all(), "");
+  EXPECT_EQ(RecordWords("", "", "").all().data(), nullptr);  // no buffer for no bytes
 }
 
 }  // namespace

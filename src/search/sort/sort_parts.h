@@ -43,11 +43,12 @@ struct WideDateKey {
   std::uint32_t index;
 };
 
-// Distinct strings, numbered in the order first met. Their bytes are kept
-// side by side: comparing against them must not be a trip to a record.
+// Distinct strings, numbered as first met, their bytes side by side (no trip
+// to a record to compare); twice as many slots as values or more: few probes.
 class DistinctValues {
  public:
   std::size_t size() const { return starts_.size() - 1; }
+  std::size_t slots() const { return table_.size(); }
   std::string_view operator[](std::size_t k) const {
     return std::string_view(bytes_).substr(starts_[k], starts_[k + 1] - starts_[k]);
   }
