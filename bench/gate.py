@@ -5,7 +5,8 @@ Counts the instructions of fixed sessions at N = 10^5 under valgrind's
 cachegrind (the same count for the same binary and input, whatever else the
 machine does) and takes the peak RSS of the same sessions at N = 10^6, then
 compares every figure with the committed baseline (bench/baseline.json). It
-fails when an instruction count grows more than 2 % or a peak more than 3 %.
+fails when an instruction count grows more than 2 % or a peak more than 3 %,
+and when one run takes over two minutes (a session gone quadratic).
 A baseline taken with another compiler, C library or valgrind is not
 compared: the gate says so and prints the figures.
 
@@ -27,6 +28,9 @@ import run
 HERE = pathlib.Path(__file__).resolve().parent
 SMALL, LARGE = 100_000, 1_000_000
 LIMITS = {"instructions": 0.02, "peak RSS KiB": 0.03}
+# Seconds one run may take (10 to 20 under valgrind, 1 to 3 natively): a
+# change that makes a session quadratic fails here instead of hanging CI.
+TIME_LIMIT = 120
 
 
 def scripts(work, n):
@@ -42,10 +46,13 @@ def scripts(work, n):
 
 def instructions(binary, script, scratch):
     with open(script, "rb") as stdin:
-        done = subprocess.run(["valgrind", "--tool=cachegrind", "--cache-sim=no",
-                               "--cachegrind-out-file=/dev/null", binary],
-                              stdin=stdin, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
-                              cwd=scratch, check=False)
+        try:
+            done = subprocess.run(["valgrind", "--tool=cachegrind", "--cache-sim=no",
+                                   "--cachegrind-out-file=/dev/null", binary],
+                                  stdin=stdin, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                  cwd=scratch, check=False, timeout=TIME_LIMIT)
+        except subprocess.TimeoutExpired:
+            raise SystemExit(f"{script.name}: over {TIME_LIMIT} s under valgrind") from None
     found = re.search(rb"I\s+refs:\s+([\d,]+)", done.stderr)
     if done.returncode != 0 or not found:
         raise SystemExit(f"{script.name}: no count from valgrind (status {done.returncode}):\n"
@@ -54,7 +61,10 @@ def instructions(binary, script, scratch):
 
 
 def peak_rss(binary, script, scratch):
-    _, _, rss, status, _ = run.timed([binary], script, scratch)
+    # GNU time reports the larger peak of timeout(1) and the program it ran.
+    _, _, rss, status, _ = run.timed(["timeout", str(TIME_LIMIT), binary], script, scratch)
+    if status == 124:
+        raise SystemExit(f"{script.name}: over {TIME_LIMIT} s")
     if status != 0:
         raise SystemExit(f"{script.name}: status {status}")
     return rss
