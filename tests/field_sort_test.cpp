@@ -144,8 +144,7 @@ TEST(FieldSortTest, DistinctValuesNumberEachValueOnce) {
   field_sort::DistinctValues values;
   for (int pass = 0; pass < 2; ++pass) {
     for (std::uint32_t k = 0; k < 70000; ++k) {
-      ASSERT_EQ(values.numberOf(std::to_string(k)), k);
-      ASSERT_LE(2 * values.size(), values.slots());
+      ASSERT_TRUE(values.numberOf(std::to_string(k)) == k && 2 * values.size() <= values.slots());
     }
   }
   EXPECT_EQ(values.size(), 70000U);

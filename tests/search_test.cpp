@@ -62,9 +62,7 @@ TEST(SequentialSearchTest, FindsAllMatchesInListOrderAndKeepsTheOrder) {
         << "criterion " << static_cast<int>(c.criterion) << " query " << c.query.text;
     EXPECT_EQ(Numbers(records), (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
   }
-  // The matches of a whole list take one allocation, not one per doubling
-  // (counted where the sanitizers' hooks are).
-  if (CountAllocations()) {
+  if (CountAllocations()) {  // a whole list's matches: one allocation, not one per doubling
     RecordList all;
     for (int i = 0; i < 5000; ++i) all.append(RecordOf(i, "Иванов"));
     const std::size_t before = allocationCount;
